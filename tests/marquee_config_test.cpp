@@ -21,9 +21,10 @@ struct FileTypeValues {
 std::string Describe(const std::vector<FileTypeValues> &Types) {
   std::string Out;
   for (auto &T : Types)
-    Out += "[" + T.Mask.substr(0, 20) + "|" + T.Description.substr(0, 20) + "|" +
-           T.Charset.substr(0, 20) + (T.Mask.size() > 20 ? "...(" + std::to_string(T.Mask.size()) + ")" : "") +
-           "]";
+    for (const std::string *V : {&T.Mask, &T.Description, &T.Charset})
+      Out += (V == &T.Mask ? "[" : "|") + V->substr(0, 20) +
+             (V->size() > 20 ? "...(" + std::to_string(V->size()) + ")" : "") +
+             (V == &T.Charset ? "]" : "");
   return Out;
 }
 
@@ -87,7 +88,7 @@ protected:
     HKEY Handle;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, K.c_str(), 0, KEY_QUERY_VALUE, &Handle) != ERROR_SUCCESS)
       return "(no key)";
-    std::vector<char> Buf(16384, 0);
+    std::vector<char> Buf(65536, 0);
     DWORD Size = (DWORD)Buf.size() - 1;
     std::string Out = "(missing)";
     if (RegQueryValueExA(Handle, Name, nullptr, nullptr, (BYTE *)Buf.data(), &Size) == ERROR_SUCCESS)
@@ -688,4 +689,17 @@ TEST_F(MarqueeConfig, OverlongValuesShowEditAndDeleteSafely) {
   H.AnswerMessage(0);
   RunFileTypes();
   EXPECT_EQ(StoredTypes(), (std::vector<FileTypeValues>{Small}));
+
+  // Longer than the settings routines read: moved and edited, it stays whole.
+  H.Reset();
+  std::string Longer(12000, 'x');
+  StoreTypes({Small, {"*.x", "X", Longer}});
+  Load();
+  QueueEnterFileTypes();
+  H.AnswerMenu(Press(1, CtrlUp));
+  H.AnswerMenu(Press(0, VK_F4));
+  H.AnswerDialog(Close(9, {{4, "Xs"}}));
+  RunFileTypes();
+  Got = StoredTypes();
+  EXPECT_EQ(Got, (std::vector<FileTypeValues>{{"*.x", "Xs", Longer}, Small})) << Describe(Got);
 }

@@ -27,8 +27,25 @@ static void MakeTypeKey(char *Key, int N) {
   IntToDecimal(ZStrEnd(Key), (unsigned)N);
 }
 
+// A missing value reads as empty. Values of any length are read whole: the
+// menu rewrites whole types when it moves or edits them, and a long value
+// must not come back empty and be stored so.
 static char *ReadTypeValue(const char *Key, const char *Name) {
-  char *Text = ReadStringValue(HKEY_CURRENT_USER, Key, Name, "");
+  char *Text = NULL;
+  HKEY Handle = OpenSettingsKey(HKEY_CURRENT_USER, Key);
+  if (Handle) {
+    DWORD Size = 0;
+    if (RegQueryValueExA(Handle, Name, NULL, NULL, NULL, &Size) == ERROR_SUCCESS) {
+      Text = (char *)malloc(Size + 1);
+      if (Text && RegQueryValueExA(Handle, Name, NULL, NULL, (BYTE *)Text, &Size) == ERROR_SUCCESS) {
+        Text[Size] = 0;
+      } else {
+        free(Text);
+        Text = NULL;
+      }
+    }
+    RegCloseKey(Handle);
+  }
   return Text ? Text : (char *)calloc(1, 1);
 }
 
