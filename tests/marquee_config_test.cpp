@@ -182,6 +182,12 @@ protected:
   }
 };
 
+TEST_F(MarqueeConfig, LanguageFileHasEveryMessage) {
+  Load();
+  EXPECT_EQ(P->Messages.size(), 19u) << "messages 0 to 18, nothing more";
+  for (int N = 0; N <= 18; N++) EXPECT_FALSE(P->Msg(N).empty()) << N;
+}
+
 // ---- The configuration dialog
 
 TEST_F(MarqueeConfig, DialogAsTheHostIsAskedToShowIt) {
