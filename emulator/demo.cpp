@@ -29,6 +29,69 @@ static void ShowFailures() {
   for (auto &F : Host().TakeFailures()) printf("!! %s\n", F.c_str());
 }
 
+static void ShowCalls(size_t From) {
+  for (size_t I = From; I < Host().Calls.size(); I++)
+    printf("%s\n", Host().Render(Host().Calls[I]).c_str());
+}
+
+static MenuAnswer PressKey(int Highlight, int Key) {
+  MenuAnswer A;
+  A.Highlight = Highlight;
+  A.Press = MenuAnswer::BreakKey;
+  A.BreakKeyCode = Key;
+  return A;
+}
+
+// The configuration dialog and the file-type menu, driven like a user would:
+// add two file types, move the second up, pick the third scheme and accept.
+static void DemoMarqueeConfig(Plugin *P, const std::string &Key) {
+  Emulator &H = Host();
+  for (int N = 0; N < 8; N++)
+    RegDeleteKeyA(HKEY_CURRENT_USER, (Key + "\\Type" + std::to_string(N)).c_str());
+  DialogAnswer ToFileTypes;
+  ToFileTypes.Selected = {{4, 1}};
+  ToFileTypes.Close = 6;
+  H.AnswerDialog(ToFileTypes);
+  H.AnswerMenu(PressKey(0, VK_INSERT));
+  DialogAnswer First;
+  First.Texts = {{2, "*.pas,*.dpr,*.inc"}, {4, "Pascal sources"}, {7, "a-zA-Z0-9_"}};
+  First.Close = 9;
+  H.AnswerDialog(First);
+  H.AnswerMenu(PressKey(1, VK_INSERT));
+  DialogAnswer Second;
+  Second.Texts = {{2, "*.txt,*.doc"}, {4, "Texts"}, {7, "#192-#255a-zA-Z"}};
+  Second.Close = 9;
+  H.AnswerDialog(Second);
+  H.AnswerMenu(PressKey(1, (PKF_CONTROL << 16) | VK_UP));
+  MenuAnswer Esc;
+  Esc.Press = MenuAnswer::Esc;
+  H.AnswerMenu(Esc);
+  DialogAnswer Ok;
+  Ok.Close = 8;
+  H.AnswerDialog(Ok);
+  size_t From = H.Calls.size();
+  printf("\nConfigure (the user picks scheme 3, adds two file types, moves the second up, OK):\n");
+  int Result = P->Configure(0);
+  ShowCalls(From);
+  printf("Configure returned %d\n", Result);
+  printf("Stored: Method %s\n", ReadSetting(Key.c_str(), "Method").c_str());
+  for (int N = 0; N < 2; N++) {
+    std::string T = Key + "\\Type" + std::to_string(N);
+    printf("  Type%d: Mask \"%s\", Description \"%s\", Charset \"%s\"\n", N,
+           ReadSetting(T.c_str(), "Mask").c_str(), ReadSetting(T.c_str(), "Description").c_str(),
+           ReadSetting(T.c_str(), "Charset").c_str());
+  }
+  // Leaves the demo's settings as they were, so the next run shows the same.
+  for (int N = 0; N < 2; N++)
+    RegDeleteKeyA(HKEY_CURRENT_USER, (Key + "\\Type" + std::to_string(N)).c_str());
+  HKEY Plugin;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, Key.c_str(), 0, KEY_SET_VALUE, &Plugin) == ERROR_SUCCESS) {
+    RegDeleteValueA(Plugin, "Method");
+    RegCloseKey(Plugin);
+  }
+  ShowFailures();
+}
+
 static void DemoMarquee() {
   printf("=== Marquee ===\n");
   Plugin *P = Host().Load(DIST_DIR "/Marquee/Marquee.dll", DemoRoot,
@@ -43,6 +106,7 @@ static void DemoMarquee() {
   printf("  DoubleClickSpeed (Control Panel\\Mouse): %s ms (500 when not stored)\n",
          ReadSetting("Control Panel\\Mouse", "DoubleClickSpeed").c_str());
   ShowFailures();
+  DemoMarqueeConfig(P, Key);
 }
 
 int main() {

@@ -41,6 +41,7 @@ TEST_F(MarqueeFrame, StartupInfoReadsNoFurtherThanTheShortRecord) {
   DWORD Old;
   VirtualProtect(Short + 4096, 4096, PAGE_NOACCESS, &Old);
   P->SetStartupInfo((const PluginStartupInfo *)Rec);
+  H.AnswerDialog({});
   EXPECT_EQ(P->OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE_VALUE);
   VirtualFree(Short, 0, MEM_RELEASE);
 }
@@ -59,7 +60,9 @@ TEST_F(MarqueeFrame, EventsItDoesNotHandleGoToTheHost) {
 TEST_F(MarqueeFrame, OpenPluginAndConfigureResults) {
   Plugin *P = LoadMarquee();
   ASSERT_TRUE(P);
+  H.AnswerDialog({});
   EXPECT_EQ(P->OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE_VALUE);
+  H.AnswerDialog({});
   EXPECT_EQ(P->Configure(0), 0);
 }
 
@@ -125,7 +128,12 @@ TEST_F(MarqueeFrame, OverlongRootKeyReadsDefaultsAndWritesNothing) {
   std::string Long = RootKey + "\\" + std::string(300, 'k');
   Plugin *P = H.Load(DistPath("Marquee/Marquee.dll"), Long, {"ProcessEditorInput"});
   ASSERT_TRUE(P);
+  DialogAnswer Ok;
+  Ok.Selected = {{4, 1}};
+  Ok.Close = 8;
+  H.AnswerDialog(Ok);
   EXPECT_EQ(P->OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(KeyExists(RootKey));
 }
 
 // The registry routines themselves, against the real registry.

@@ -57,6 +57,13 @@ HKEY OpenSettingsKey(HKEY Root, const char *SubKey) {
   return Key;
 }
 
+void DeleteSettingsKey(HKEY Root, const char *SubKey) {
+  char Path[KEY_PATH_SIZE];
+  // Never the plug-in's own key, nor, with no base path, a key of the system.
+  if (!SubKey || !*SubKey || !*RegistryBasePath || !ComposeKeyPath(Path, SubKey)) return;
+  RegDeleteKeyA(Root, Path);
+}
+
 static void WriteValue(HKEY Root, const char *SubKey, const char *ValueName, DWORD Type,
                        const BYTE *Data, DWORD Size) {
   char Name[REGISTRY_VALUE_NAME_SIZE];

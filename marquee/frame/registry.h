@@ -13,6 +13,8 @@ void SetRegistryBasePath(const char *RootKey, const char *Suffix);
 
 HKEY CreateSettingsKey(HKEY Root, const char *SubKey);
 HKEY OpenSettingsKey(HKEY Root, const char *SubKey);
+// Deletes the key RegistryBasePath + SubKey (which must not be empty).
+void DeleteSettingsKey(HKEY Root, const char *SubKey);
 void WriteDWordValue(HKEY Root, const char *SubKey, const char *ValueName, const void *Data,
                      DWORD Size);
 void WriteStringValue(HKEY Root, const char *SubKey, const char *ValueName, const char *Value);
