@@ -236,6 +236,7 @@ TEST_F(Courier, SendsTheLinesToEachRecipientInOrder) {
   ASSERT_EQ(Messages.size(), 1u);
   EXPECT_EQ(Messages[0]->MessageData.ButtonsNumber, 0);
   EXPECT_EQ(Messages[0]->MessageData.Lines, std::vector<std::string>({"", P->Msg(14)}));
+  EXPECT_EQ(Messages[0]->MessageData.OpenScreens, 1) << "the screen is saved first";
   EXPECT_EQ(H.OpenScreens(), 0);
   EXPECT_EQ(H.Screens.size(), 1u);
 
@@ -295,7 +296,7 @@ TEST_F(Courier, FirstFailedSendStopsAndShowsOneError) {
   EXPECT_EQ(E.Lines, std::vector<std::string>({P->Msg(0), P->Msg(11), P->Msg(1)}));
   EXPECT_EQ(E.Flags, (FARDWORD)FMSG_WARNING);
   EXPECT_EQ(E.ButtonsNumber, 1);
-  EXPECT_EQ(H.OpenScreens(), 0);
+  EXPECT_EQ(E.OpenScreens, 0) << "the busy notice is gone before the error box";
   EXPECT_EQ(History()[0], "hello") << "stored all the same";
 
   H.AnswerDialog(Press(-1));
@@ -682,7 +683,7 @@ TEST_F(Courier, FailuresInsideTheDialogShowMessage12AndCourierGoesOn) {
     EXPECT_EQ(P->OpenPlugin(OPEN_PLUGINSMENU, 0), INVALID_HANDLE_VALUE);
     const UiCall &Box = LastCall();
     EXPECT_EQ(Box.MessageData.Lines, std::vector<std::string>({P->Msg(0), P->Msg(12), P->Msg(1)}));
-    EXPECT_EQ(H.OpenScreens(), 0) << "the busy notice's screen is restored";
+    EXPECT_EQ(Box.MessageData.OpenScreens, 0) << "the busy notice's screen is restored first";
     EXPECT_EQ(History()[0], "(missing)") << "the dialog ended";
 
     // Courier keeps working.
