@@ -127,6 +127,8 @@ TEST_F(Courier, PluginInfoAndMenuTexts) {
   EXPECT_EQ(P->Configure(1), 0);
   EXPECT_EQ(P->Configure(-1), 0);
   EXPECT_TRUE(H.Calls.empty()) << "other configuration items show nothing";
+  H.FailCall(Service::Dialog, Fault::AccessViolation);
+  EXPECT_EQ(P->Configure(0), 0) << "a failure inside stays inside";
 }
 
 TEST_F(Courier, ConfigurationStoresDomainsOnlyOnOk) {
