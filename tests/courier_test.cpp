@@ -444,6 +444,7 @@ user    | \\PDC | erin
 user    | \\PDC | frank
 denyusers | \\SECRET | 5
 server  | \\SECRET | OFFICE
+user    | \\Zürich | ursula
 userbatch | 2
 enumbatch | 1
 )";
@@ -460,6 +461,8 @@ TEST_F(Courier, BrowseListsEverySourceKind) {
        "NetUserEnum \\\\ALPHA level 0 filter 2 resume 0"},
       {"*dC:alpha", {"alice", "bob"}, "NetUserEnum \\\\alpha level 0"},
       {"*d:office", {"dave", "erin", "frank"}, "NetUserEnum \\\\PDC level 0 filter 2 resume 2"},
+      // The server's name goes from the OEM code page (0x81 is ü) to UTF-16.
+      {"*DC:Z\x81rich", {"ursula"}, "NetUserEnum \\\\Zürich level 0"},
       {"*X:foo;OFFICE;", {"-", "PDC", "SECRET", "-"}, nullptr},
       {"*DC:SECRET;*D:NOWHERE;NOSUCH;*", {}, "NetGetDCName - NOWHERE -> 2453"},
   };
