@@ -1,5 +1,6 @@
 // Shows the plug-ins in the host emulator as a user would meet them.
 #include "emulator.h"
+#include "netstub/netstub.h"
 
 #include <stdio.h>
 
@@ -109,8 +110,92 @@ static void DemoMarquee() {
   DemoMarqueeConfig(P, Key);
 }
 
+static std::string WideToUtf8(const WCHAR *W) {
+  int N = WideCharToMultiByte(CP_UTF8, 0, W, -1, nullptr, 0, nullptr, nullptr);
+  std::string Out(N > 0 ? N - 1 : 0, '\0');
+  if (N > 1) WideCharToMultiByte(CP_UTF8, 0, W, -1, &Out[0], N, nullptr, nullptr);
+  return Out;
+}
+
+static void PrintCall(const char *Heading, const UiCall &Call) {
+  printf("%s\n%s", Heading, Host().Render(Call).c_str());
+}
+
+// A small office network that the stand-in LAN Manager answers from.
+static const char *DemoNetwork = R"(
+network | Microsoft Windows Network
+domain  | WORKGROUP | Microsoft Windows Network
+server  | \\ALPHA | WORKGROUP
+server  | \\BETA | WORKGROUP
+user    | \\ALPHA | alice
+user    | \\ALPHA | bob
+user    | \\ALPHA | ALPHA$ | trust
+)";
+
+static void DemoCourier() {
+  printf("\n=== Courier ===\n");
+  NetStub Net;
+  if (!Net.Bind()) {
+    printf("The stand-in LAN Manager is not in use (netapi32.dll and mpr.dll beside the demo,\n"
+           "WINEDLLOVERRIDES=\"netapi32,mpr=n\"): Courier is not shown.\n");
+    return;
+  }
+  Net.Load(DemoNetwork);
+  std::string Key = std::string(DemoRoot) + "\\Courier";
+  RegDeleteTreeA(HKEY_CURRENT_USER, Key.c_str());
+  Emulator &H = Host();
+  Plugin *P = H.Load(DIST_DIR "/Courier/Courier.dll", DemoRoot, {"OpenPlugin", "Configure"});
+  if (!P) return ShowFailures();
+  PrintList("Plug-ins menu:", P->MenuStrings());
+  PrintList("Plug-in configuration menu:", P->ConfigStrings());
+
+  DialogAnswer Config;
+  Config.Texts.push_back({0, "WORKGROUP;*DC:ALPHA"});
+  Config.Close = 1;
+  H.AnswerDialog(Config);
+  P->Configure(0);
+  PrintCall("The address sources, as configured:", H.Calls.back());
+
+  // Two lines typed, the browse button, alice and bob marked with Space,
+  // Enter, then Send.
+  DialogAnswer Typed;
+  Typed.Texts = {{4, "Lunch at noon in the small meeting room."}, {5, "Bring the figures."}};
+  Typed.Close = 2;
+  H.AnswerDialog(Typed);
+  H.AnswerMenu({3, MenuAnswer::BreakKey, VK_SPACE});
+  H.AnswerMenu({4, MenuAnswer::BreakKey, VK_SPACE});
+  H.AnswerMenu({-1, MenuAnswer::Enter});
+  DialogAnswer Send;
+  Send.Close = 11;
+  H.AnswerDialog(Send);
+  size_t First = H.Calls.size();
+  P->OpenPlugin(OPEN_PLUGINSMENU, 0);
+  const UiCall *Menu = nullptr, *Dialog = nullptr;
+  for (size_t I = First; I < H.Calls.size(); I++) {
+    if (H.Calls[I].Type == UiCall::Menu) Menu = &H.Calls[I];
+    if (H.Calls[I].Type == UiCall::Dialog) Dialog = &H.Calls[I];
+  }
+  if (Menu) PrintCall("The browse menu, alice and bob marked with Space:", *Menu);
+  if (Dialog) PrintCall("The message dialog as sent:", *Dialog);
+  printf("Delivered by the messenger service:\n");
+  for (int I = 0; I < Net.MessageCount(); I++) {
+    const WCHAR *To, *Text;
+    DWORD Bytes;
+    Net.Message(I, &To, &Text, &Bytes);
+    std::string Body = WideToUtf8(Text);
+    for (size_t Cut; (Cut = Body.find("\r\n")) != std::string::npos;) Body.replace(Cut, 2, " / ");
+    printf("  to %s: \"%s\"\n", WideToUtf8(To).c_str(), Body.c_str());
+  }
+  printf("History entry 0 (%s\\COURIER_message0) holds the message; the recipient field\n"
+         "keeps \"%s\" for the next opening.\n",
+         Key.c_str(), Dialog ? Dialog->DialogData.Final[1].Data : "");
+  ShowFailures();
+}
+
 int main() {
   DemoMarquee();
+  Host().Reset();
+  DemoCourier();
   Host().Reset();
   return 0;
 }

@@ -379,6 +379,7 @@ int WINAPI MessageService(intptr_t ModuleNumber, FARDWORD Flags, const char *Hel
   C.From = P;
   MessageCall &M = C.MessageData;
   M.Flags = Flags, M.HelpTopic = Text(HelpTopic), M.ButtonsNumber = ButtonsNumber, M.Result = -1;
+  M.OpenScreens = E.OpenScreens();
   for (int I = 0; I < ItemsNumber && Items; I++) {
     if (!Items[I]) E.AddFailure("Message: line " + std::to_string(I) + " is null");
     M.Lines.push_back(Text(Items[I]));

@@ -93,6 +93,7 @@ struct MessageCall {
   int ButtonsNumber;
   std::string ErrorText;  // with FMSG_ERRORTYPE: the system's text of the last error
   int Result;
+  int OpenScreens = 0;    // screens saved and not yet restored when the box came up
 };
 
 struct UiCall {
