@@ -85,9 +85,15 @@ static void ExpectEventErrorBox(const Plugin &P, const UiCall &Call) {
 }
 
 TEST_F(MarqueeFrame, GuardCatchesFaultsInsideHostServices) {
-  const Fault Faults[] = {Fault::RaiseException, Fault::AccessViolation};
-  for (Fault F : Faults) {
-    SCOPED_TRACE(F == Fault::RaiseException ? "RaiseException" : "access violation");
+  const struct {
+    Fault F;
+    const char *Name;
+  } Faults[] = {{Fault::RaiseException, "RaiseException"},
+                {Fault::AccessViolation, "access violation"},
+                {Fault::CppException, "the host's C++ exception"}};
+  for (auto Case : Faults) {
+    Fault F = Case.F;
+    SCOPED_TRACE(Case.Name);
     Plugin *P = LoadMarquee();
     ASSERT_TRUE(P);
     H.Editor.SetText("some text\n");
