@@ -81,6 +81,9 @@ static void CutStreamBlock(MouseEventContext *Context) {
     Last = Total - 1;
     EndPos = INT_MAX;
   }
+  // Gone before the text is edited, so that no Del rule of the host's can
+  // take the block instead of a character.
+  SelectEditorBlock(BTYPE_NONE, 0, 0, 0, 0);
   if (First < Last) {
     SetEditorPosition(First + 1, -1, -1, -1, -1);
     for (int I = First + 1; I < Last; I++) StartupInfo.EditorControl(ECTL_DELETESTRING, NULL);
@@ -88,28 +91,29 @@ static void CutStreamBlock(MouseEventContext *Context) {
   }
   EditorGetString Head, Tail;
   GetEditorString(First, &Head);
-  TextBuilder Text;
-  StartText(&Text);
+  GetEditorString(Last, &Tail);
   int HeadLength = Context->StartPos < Head.StringLength ? Context->StartPos : Head.StringLength;
   if (HeadLength < 0) HeadLength = 0;
-  AppendChars(&Text, Head.StringText, (size_t)HeadLength);
-  GetEditorString(Last, &Tail);
   int TailStart = EndPos < Tail.StringLength ? EndPos : Tail.StringLength;
   if (TailStart < 0) TailStart = 0;
-  AppendChars(&Text, Tail.StringText + TailStart, (size_t)(Tail.StringLength - TailStart));
-  if (!Text.Failed && Text.Length <= INT_MAX) SetEditorString(First, Text.Text, (int)Text.Length);
-  ReleaseText(&Text);
-  if (First < Last) {
-    ReadEditorInfo(Context);
-    int Before = Context->Info.TotalLines;
-    StartupInfo.EditorControl(ECTL_DELETESTRING, NULL);
-    ReadEditorInfo(Context);
-    if (Context->Info.TotalLines >= Before) {
-      // The host emptied the last line instead of removing it: take its break.
-      SetEditorPosition(Context->Info.CurLine - 1, Context->StartPos, -1, -1, -1);
-      StartupInfo.EditorControl(ECTL_DELETECHAR, NULL);
-    }
+  TextBuilder Text;
+  StartText(&Text);
+  if (First == Last) {
+    AppendChars(&Text, Head.StringText, (size_t)HeadLength);
+    AppendChars(&Text, Tail.StringText + TailStart, (size_t)(Tail.StringLength - TailStart));
+    if (!Text.Failed) SetEditorString(First, Text.Text, (int)Text.Length);
+  } else {
+    // The last line keeps only the tail and is joined to the head: the joined
+    // line takes the last line's break, also where the file ends without one.
+    AppendChars(&Text, Tail.StringText + TailStart, (size_t)(Tail.StringLength - TailStart));
+    if (!Text.Failed) SetEditorString(Last, Text.Text, (int)Text.Length);
+    Text.Length = 0;
+    AppendChars(&Text, Head.StringText, (size_t)HeadLength);
+    if (!Text.Failed) SetEditorString(First, Text.Text, (int)Text.Length);
+    SetEditorPosition(First, HeadLength, -1, -1, -1);
+    StartupInfo.EditorControl(ECTL_DELETECHAR, NULL);
   }
+  ReleaseText(&Text);
 }
 
 static void CutColumnBlock(MouseEventContext *Context) {
