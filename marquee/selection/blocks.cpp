@@ -36,29 +36,29 @@ static void InsertEditorText(const char *Text) {
 void CopyBlock(MouseEventContext *Context) {
   Context->Result = -1;
   ReadEditorInfo(Context);
-  int Total = Context->Info.TotalLines, Line = Context->Info.BlockStartLine;
+  int Total = Context->Info.TotalLines;
   bool Stream = Context->Info.BlockType == BTYPE_STREAM;
   DragBlockType = Context->Info.BlockType;
   Context->FirstLine = Context->StartPos = Context->LastLine = Context->EndPos = -1;
   TextBuilder Text;
   StartText(&Text);
-  while (Line < Total) {
+  for (int Line = Context->Info.BlockStartLine; Line < Total; Line++) {
     EditorGetString String;
-    GetEditorString(Line++, &String);
+    GetEditorString(Line, &String);
     if (String.SelStart == -1) break;
     if (Context->FirstLine == -1) {
-      Context->FirstLine = Line - 1;
+      Context->FirstLine = Line;
       Context->StartPos = String.SelStart;
     }
     if (!Stream) {
-      Context->LastLine = Line - 1;
+      Context->LastLine = Line;
       AppendColumnRow(&Text, String.StringText, String.StringLength, String.SelStart,
                       String.SelEnd);
     } else {
       AppendStreamLine(&Text, String.StringText, String.StringLength, String.SelStart,
                        String.SelEnd);
       // A selection through the break ends at the start of the next line.
-      Context->LastLine = String.SelEnd == -1 ? Line : Line - 1;
+      Context->LastLine = String.SelEnd == -1 ? Line + 1 : Line;
       Context->EndPos = String.SelEnd == -1 ? 0 : String.SelEnd;
     }
   }
