@@ -296,14 +296,27 @@ TEST_F(MarqueeBlocks, HundredThousandLines) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
   std::string Got = H.Editor.GetText();
   Got.erase(std::remove(Got.begin(), Got.end(), '\r'), Got.end());  // new lines get CR LF
-  size_t Diff = std::mismatch(Got.begin(), Got.end(), Text.begin(), Text.end()).first - Got.begin();
+  size_t Diff = std::mismatch(Got.begin(), Got.end(), Text.begin(), Text.end()).first -
+                Got.begin();
   EXPECT_TRUE(Got == Text) << "pasted lines differ from byte " << Diff << " of " << Got.size()
-                           << "/" << Text.size() << ": " << Got.substr(Diff > 20 ? Diff - 20 : 0, 60);
-  printf("100,000 lines: copy %.3f s, paste %.3f s\n", CopySeconds, PasteSeconds);
+                           << ": " << Got.substr(Diff > 20 ? Diff - 20 : 0, 60);
+  // Cut all but the first and the last character.
+  int LastLength = (int)H.Editor.Line(Count - 1).Text.size();
+  H.Editor.SetBlock(Block(BTYPE_STREAM, 0, 1, LastLength - 2, Count));
+  Start = std::chrono::steady_clock::now();
+  Cut();
+  double CutSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+  EXPECT_EQ(H.Editor.LineCount(), 2);
+  EXPECT_EQ(H.Editor.Line(0).Text, "lk");
+  printf("100,000 lines: copy %.3f s, paste %.3f s, cut %.3f s\n", CopySeconds, PasteSeconds,
+         CutSeconds);
   RecordProperty("CopyMilliseconds", (int)(CopySeconds * 1000));
   RecordProperty("PasteMilliseconds", (int)(PasteSeconds * 1000));
+  RecordProperty("CutMilliseconds", (int)(CutSeconds * 1000));
   EXPECT_LT(CopySeconds, 5.0);
   EXPECT_LT(PasteSeconds, 5.0);
+  EXPECT_LT(CutSeconds, 5.0);
 }
 
 // Bytes in use in every heap of the process.
@@ -348,5 +361,6 @@ TEST_F(MarqueeBlocks, NothingLeaksOverTenThousandEvents) {
   printf("heap in use before %zu, after %zu; handles %lu, %lu\n", Before, After,
          (unsigned long)HandlesBefore, (unsigned long)HandlesAfter);
   EXPECT_LT(After, Before + 4096) << "heap grew by " << (long long)(After - Before);
-  if (CountsHandles) EXPECT_LE(HandlesAfter, HandlesBefore + 2) << "registry keys or clipboard blocks kept";
+  if (CountsHandles)
+    EXPECT_LE(HandlesAfter, HandlesBefore + 2) << "registry keys or clipboard blocks kept";
 }

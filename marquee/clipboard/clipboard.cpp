@@ -137,7 +137,8 @@ char *GetClipboardText() {
   const void *Data = Handle ? GlobalLock(Handle) : NULL;
   if (Data) {
     size_t Size = GlobalSize(Handle);
-    if (Format == CF_UNICODETEXT) Result = ConvertUnicodeText((const WCHAR *)Data, Size / sizeof(WCHAR));
+    if (Format == CF_UNICODETEXT)
+      Result = ConvertUnicodeText((const WCHAR *)Data, Size / sizeof(WCHAR));
     else if (Format == CF_TEXT) Result = ConvertAnsiText((const char *)Data, Size);
     else Result = CopyBoundedText((const char *)Data, Size);
     GlobalUnlock(Handle);

@@ -202,7 +202,8 @@ void HandleMouseEvent(MouseEventContext *Context) {
   if (Flags == DOUBLE_CLICK) {
     if (WithinDoubleClickTime()) SelectLine(Context, Buttons);
     else if (Method == 1 && Alt) PasteClipboard(Context);
-    else if (Method != 2 || Buttons == FROM_LEFT_1ST_BUTTON_PRESSED) SelectWord(Context, X, Y, Buttons);
+    else if (Method != 2 || Buttons == FROM_LEFT_1ST_BUTTON_PRESSED)
+      SelectWord(Context, X, Y, Buttons);
     return;
   }
   if (Buttons == FROM_LEFT_1ST_BUTTON_PRESSED || Buttons == RIGHTMOST_BUTTON_PRESSED ||
