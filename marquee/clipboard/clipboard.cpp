@@ -68,17 +68,6 @@ bool PutClipboardTextWithFormat(const char *FormatName, const char *Text) {
   return PutTextFormats(Format, Text);
 }
 
-bool PutNamedClipboardText(const char *FormatName, const char *Text) {
-  UINT Format = RegisterClipboardFormatA(FormatName);
-  if (!Format) return false;
-  size_t Length = Text ? strlen(Text) : 0;
-  if (!Length) return true;
-  if (!OpenClipboard(NULL)) return false;
-  SetClipboardBlock(Format, Length + 1, FillOem, Text, Length);
-  CloseClipboard();
-  return true;
-}
-
 // The data of another program is read only within its block: a text without
 // a terminator ends at the block's end.
 static size_t BoundedLength(const char *Data, size_t Size) {

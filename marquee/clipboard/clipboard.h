@@ -13,11 +13,9 @@ extern bool PlatformIsNT;
 // alone. False only when the clipboard can't be opened.
 bool PutClipboardText(const char *Text);
 // As PutClipboardText, and in the same opening adds Text under the
-// registered format FormatName after the text formats.
+// registered format FormatName after the text formats. False also when the
+// name can't be registered.
 bool PutClipboardTextWithFormat(const char *FormatName, const char *Text);
-// Adds Text under the registered format FormatName beside what the clipboard
-// holds. False when the name can't be registered or the clipboard opened.
-bool PutNamedClipboardText(const char *FormatName, const char *Text);
 
 // The clipboard's text as a new OEM text (release with free), or null. The
 // first text format in the clipboard's own order is taken.
