@@ -3,6 +3,7 @@
 #include "netstub/netstub.h"
 
 #include <stdio.h>
+#include <string.h>
 
 using namespace emu;
 
@@ -93,6 +94,46 @@ static void DemoMarqueeConfig(Plugin *P, const std::string &Key) {
   ShowFailures();
 }
 
+// The clipboard's OEM text, as the host would show it.
+static std::string ClipboardOemText() {
+  std::string Text = "(none)";
+  if (!OpenClipboard(nullptr)) return "(clipboard busy)";
+  if (HANDLE H = GetClipboardData(CF_OEMTEXT)) {
+    if (const char *P = (const char *)GlobalLock(H)) Text.assign(P, strnlen(P, GlobalSize(H)));
+    GlobalUnlock(H);
+  }
+  CloseClipboard();
+  return Text;
+}
+
+// A double click, its release with Ctrl (a copy in every scheme) and a third
+// click, in an editor showing two lines.
+static void DemoMarqueeMouse(Plugin &P) {
+  EditorModel &E = Host().Editor;
+  E.SetFileName("C:\\demo\\notes.txt");
+  E.SetText("Press and drag to select, double-click_a_word.\nSecond line\n");
+  auto Show = [&](const char *What) {
+    EditorBlock B = E.Block();
+    std::string Clip = ClipboardOemText();
+    for (size_t I; (I = Clip.find("\r\n")) != std::string::npos;) Clip.replace(I, 2, "<CR LF>");
+    printf("  %-34s block type %d, line %d, from %d, width %d, height %d; clipboard \"%s\"\n",
+           What, B.Type, B.StartLine, B.StartPos, B.Width, B.Height, OemToUtf8(Clip).c_str());
+  };
+  printf("Mouse in the editor (line 0 on screen row 1):\n");
+  // Also the process's first use of the clipboard, which can take longer than
+  // the double-click time under Wine.
+  Show("before:");
+  const DWORD Left = FROM_LEFT_1ST_BUTTON_PRESSED;
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, Left));
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, 0));
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, Left, 0, DOUBLE_CLICK));
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, 0, LEFT_CTRL_PRESSED));
+  Show("double click, release with Ctrl:");
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, Left));
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, 0, LEFT_CTRL_PRESSED));
+  Show("third click, release with Ctrl:");
+}
+
 static void DemoMarquee() {
   printf("=== Marquee ===\n");
   Plugin *P = Host().Load(DIST_DIR "/Marquee/Marquee.dll", DemoRoot,
@@ -106,6 +147,7 @@ static void DemoMarquee() {
          ReadSetting(Key.c_str(), "Method").c_str());
   printf("  DoubleClickSpeed (Control Panel\\Mouse): %s ms (500 when not stored)\n",
          ReadSetting("Control Panel\\Mouse", "DoubleClickSpeed").c_str());
+  DemoMarqueeMouse(*P);
   ShowFailures();
   DemoMarqueeConfig(P, Key);
 }
