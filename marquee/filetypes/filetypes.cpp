@@ -16,9 +16,28 @@ char *FileTypeKey(char *SubKey, unsigned Index) {
   return SubKey;
 }
 
+// Values of any length are read whole: the file-type menu rewrites whole
+// types when it moves or edits them, and a long value must not come back
+// empty and be stored so.
 char *ReadFileTypeValue(unsigned Index, const char *ValueName) {
   char SubKey[FILE_TYPE_KEY_SIZE];
-  return ReadStringValue(HKEY_CURRENT_USER, FileTypeKey(SubKey, Index), ValueName, "");
+  char *Text = NULL;
+  HKEY Handle = OpenSettingsKey(HKEY_CURRENT_USER, FileTypeKey(SubKey, Index));
+  if (Handle) {
+    DWORD Size = 0;
+    if (RegQueryValueExA(Handle, ValueName, NULL, NULL, NULL, &Size) == ERROR_SUCCESS) {
+      Text = (char *)malloc(Size + 1);
+      if (Text && RegQueryValueExA(Handle, ValueName, NULL, NULL, (BYTE *)Text, &Size) ==
+                      ERROR_SUCCESS) {
+        Text[Size] = 0;
+      } else {
+        free(Text);
+        Text = NULL;
+      }
+    }
+    RegCloseKey(Handle);
+  }
+  return Text ? Text : (char *)calloc(1, 1);
 }
 
 void ReadFileType(unsigned Index, FileType *Type) {
