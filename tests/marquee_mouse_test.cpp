@@ -370,3 +370,21 @@ TEST_F(MarqueeMouse, DoubleClickTraceEndToEnd) {
   EXPECT_EQ(ClipboardText(CF_OEMTEXT), "say well-known words\r\n");
   EXPECT_EQ(H.Editor.GetText(), "say well-known words\nsecond line\n");
 }
+
+TEST_F(MarqueeMouse, SchemeChosenInTheDialogTakesEffectOnTheNextEvent) {
+  Plugin *P = LoadWithMethod(1);
+  ASSERT_TRUE(P);
+  H.Editor.SetText(SchemeText);
+  const std::vector<Ev> LeftDrag = {Press(2, 1, L), Move(3, 2, L), Release(3, 2)};
+  FillClipboard({{CF_OEMTEXT, Z("clip")}});
+  Send(P, LeftDrag);
+  EXPECT_EQ(ClipboardText(CF_OEMTEXT), "clip") << "scheme 1 copies only with Ctrl";
+
+  DialogAnswer Scheme2;
+  Scheme2.Selected = {{3, 1}};
+  Scheme2.Close = 8;
+  H.AnswerDialog(Scheme2);
+  EXPECT_EQ(P->Configure(0), -1);
+  Send(P, LeftDrag);
+  EXPECT_EQ(ClipboardText(CF_OEMTEXT), "pha beta\r\ngam") << "scheme 2 copies on release";
+}
