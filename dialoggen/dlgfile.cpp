@@ -38,7 +38,7 @@ const char *TakeLine(const char *P, char *Line, int Size) {
     P++;
   }
   Line[N] = 0;
-  return *P ? P + 1 : nullptr;
+  return *P && P[1] ? P + 1 : nullptr;
 }
 
 // Reads one word at *P into Out (quoted texts keep their inner blanks,
