@@ -64,38 +64,42 @@ static DWORD WINAPI IndicatorWorker(LPVOID) {
     COORD At;
     At.X = (SHORT)(Info.dwSize.X - (SHORT)N - XOffset);
     At.Y = Row;
-    char SavedChars[TEXT_BUFFER_SIZE], Chars[TEXT_BUFFER_SIZE];
-    WORD SavedAttrs[TEXT_BUFFER_SIZE], Attrs[TEXT_BUFFER_SIZE];
-    memset(SavedChars, ' ', sizeof SavedChars);
-    memset(SavedAttrs, 0, sizeof SavedAttrs);
-    DWORD Count;
-    ReadConsoleOutputCharacterA(Out, SavedChars, N, At, &Count);
-    ReadConsoleOutputAttribute(Out, SavedAttrs, N, At, &Count);
-    WORD Attribute = Color ? Color : SavedAttrs[0];
+    // Cells are read and written with their characters and colours together:
+    // a paint of the host between two separate reads would be lost.
+    CHAR_INFO Saved[TEXT_BUFFER_SIZE], Now[TEXT_BUFFER_SIZE];
+    memset(Saved, 0, sizeof Saved);
+    COORD Size = {(SHORT)N, 1}, Origin = {0, 0};
+    SMALL_RECT Rect = {At.X, At.Y, (SHORT)(At.X + N - 1), At.Y};
+    if (!ReadConsoleOutputA(Out, Saved, Size, Origin, &Rect))
+      for (DWORD I = 0; I < N; I++) Saved[I].Char.AsciiChar = ' ';
+    WORD Attribute = Color ? Color : Saved[0].Attributes;
+    CHAR_INFO Shown[TEXT_BUFFER_SIZE];
+    for (DWORD I = 0; I < N; I++) {
+      Shown[I].Char.AsciiChar = Text[I];
+      Shown[I].Attributes = Attribute;
+    }
     for (;;) {
-      DWORD GotChars = 0, GotAttrs = 0;
+      Rect.Left = At.X, Rect.Top = Rect.Bottom = At.Y, Rect.Right = (SHORT)(At.X + N - 1);
       bool Changed = false;
-      if (ReadConsoleOutputCharacterA(Out, Chars, N, At, &GotChars) &&
-          ReadConsoleOutputAttribute(Out, Attrs, N, At, &GotAttrs)) {
-        DWORD Got = GotChars < GotAttrs ? GotChars : GotAttrs;
+      if (ReadConsoleOutputA(Out, Now, Size, Origin, &Rect)) {
+        DWORD Got = (DWORD)(Rect.Right - Rect.Left + 1);
         // What the host painted over the text becomes what is put back.
-        for (DWORD I = 0; I < Got; I++)
-          if (Chars[I] != Text[I] || Attrs[I] != Attribute) {
-            SavedChars[I] = Chars[I];
-            SavedAttrs[I] = Attrs[I];
+        for (DWORD I = 0; I < Got && I < N; I++)
+          if (Now[I].Char.AsciiChar != Text[I] || Now[I].Attributes != Attribute) {
+            Saved[I] = Now[I];
             Changed = true;
           }
       }
       if (Changed) {
-        FillConsoleOutputAttribute(Out, Attribute, N, At, &Count);
-        WriteConsoleOutputCharacterA(Out, Text, N, At, &Count);
+        Rect.Left = At.X, Rect.Top = Rect.Bottom = At.Y, Rect.Right = (SHORT)(At.X + N - 1);
+        WriteConsoleOutputA(Out, Shown, Size, Origin, &Rect);
       }
       if (GetTickCount() - Start > Pause || IndicatorStop ||
           (StartModifiers && ModifierState() != StartModifiers))
         break;
     }
-    WriteConsoleOutputCharacterA(Out, SavedChars, N, At, &Count);
-    WriteConsoleOutputAttribute(Out, SavedAttrs, N, At, &Count);
+    Rect.Left = At.X, Rect.Top = Rect.Bottom = At.Y, Rect.Right = (SHORT)(At.X + N - 1);
+    WriteConsoleOutputA(Out, Saved, Size, Origin, &Rect);
     if (Title) SetConsoleTitleA(SavedTitle);
   }
   InterlockedExchange(&IndicatorRunning, 0);
