@@ -329,3 +329,80 @@ TEST_F(AlmanacFormats, CalendarFormatDialogStoresSlot11) {
   EXPECT_EQ(ReadDWord(Key("Format11"), "Mode"), 0x10100u);
   EXPECT_FALSE(KeyExists(Key("Format10")));
 }
+
+TEST_F(AlmanacMenus, IndicatorSettingsWithTheColourDialog) {
+  std::string K = Key("Indicator");
+  SetDWord(K, "Custom", 1);
+  SetString(K, "Format", "abc");
+  SetDWord(K, "Title", 1);
+  SetDWord(K, "Color", 0x1E);
+  SetDWord(K, "SwitchMode", 1);
+  SetDWord(K, "Pause", 500);
+  SetDWord(K, "Xcoord", 3);
+  SetDWord(K, "Ycoord", 4);
+  ASSERT_TRUE(LoadAlmanac());
+  auto Ind = [](int Id) { return MainItem("Indicator", Id); };
+  auto Col = [](int Id) { return ItemOf("color.dlg", "Color Select", Id); };
+  Menu(2);
+  Dialog(Ind(20), {}, {{Ind(12), 1}});                     // asks for the colour dialog
+  Dialog(Col(243), {}, {{Col(16 + 4), 1}, {Col(31 + 2), 1}});  // foreground 4, background 0x20
+  Dialog(Col(242));
+  Dialog(Ind(20), {{Ind(7), "750"}, {Ind(8), ""}, {Ind(9), "abc"}}, {{Ind(14), 1}});
+  EXPECT_EQ(P->Configure(0), 1);
+
+  auto D = CallsOf(UiCall::Dialog);
+  ASSERT_EQ(D.size(), 4u);
+  auto &First = D[0]->DialogData.Items;
+  EXPECT_EQ(First[Ind(3)].Selected, 1);
+  EXPECT_STREQ(First[Ind(4)].Data, "abc");
+  EXPECT_EQ(First[Ind(6)].Selected, 1);
+  EXPECT_EQ(First[Ind(10)].Selected, 1);
+  EXPECT_EQ(First[Ind(14)].Selected, 0);
+  EXPECT_STREQ(First[Ind(7)].Data, "500");
+  auto &Colour = D[1]->DialogData.Items;
+  EXPECT_EQ(Colour[Col(16 + 0xE)].Selected, 1) << "foreground E";
+  EXPECT_EQ(Colour[Col(31 + 1)].Selected, 1) << "background 0x10";
+  EXPECT_EQ(Colour[Col(243)].Flags & (DIF_SETCOLOR | DIF_COLORMASK), DIF_SETCOLOR | 0x1E);
+  EXPECT_EQ(D[2]->DialogData.Items[Col(243)].Flags & DIF_COLORMASK, 0x24u) << "sample in the new colours";
+  EXPECT_EQ(D[3]->DialogData.Items[Ind(12)].Selected, 0);
+  EXPECT_EQ(D[3]->DialogData.Items[Ind(5)].Selected, 1);
+
+  struct {
+    const char *Name;
+    DWORD Value;
+  } Stored[] = {{"Custom", 1}, {"Title", 1}, {"Color", 0x24}, {"Pause", 750}, {"Xcoord", 3},
+                {"Ycoord", 4}, {"SwitchMode", 1}, {"CtrlOff", 1}};
+  for (auto &S : Stored) {
+    DWORD Type;
+    EXPECT_EQ(ReadDWord(K, S.Name, &Type), S.Value) << S.Name;
+    EXPECT_EQ(Type, (DWORD)REG_DWORD) << S.Name;
+  }
+  EXPECT_EQ(ReadString(K, "Format"), "abc");
+
+  // Cancel in the colour dialog keeps the colour; cancel of the settings stores nothing.
+  H.Calls.clear();
+  Menu(2);
+  Dialog(Ind(20), {}, {{Ind(12), 1}});
+  Dialog(-1, {}, {{Col(16 + 1), 1}});
+  Dialog(Ind(20), {}, {{Ind(12), 1}});
+  Dialog(Col(242), {}, {{Col(16 + 7), 1}});
+  Dialog(-1, {{Ind(4), "gone"}});
+  P->Configure(0);
+  EXPECT_EQ(ReadDWord(K, "Color"), 0x24u);
+  EXPECT_EQ(ReadString(K, "Format"), "abc");
+  D = CallsOf(UiCall::Dialog);
+  ASSERT_EQ(D.size(), 5u);
+  EXPECT_EQ(D[3]->DialogData.Items[Col(243)].Flags & DIF_COLORMASK, 0x24u) << "from the colour kept";
+  // A colour of 0 opens the dialog on foreground 0, background 0x30.
+  SetDWord(K, "Color", 0);
+  H.Calls.clear();
+  Menu(2);
+  Dialog(Ind(20), {}, {{Ind(12), 1}});
+  Dialog(-1);
+  Dialog(-1);
+  P->Configure(0);
+  D = CallsOf(UiCall::Dialog);
+  ASSERT_EQ(D.size(), 3u);
+  EXPECT_EQ(D[1]->DialogData.Items[Col(1)].Selected, 1);
+  EXPECT_EQ(D[1]->DialogData.Items[Col(31 + 3)].Selected, 1);
+}
