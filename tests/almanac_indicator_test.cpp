@@ -80,7 +80,7 @@ TEST_F(AlmanacIndicator, DrawnRepairedAndRestored) {
   EXPECT_STREQ(Title, "IND");
   // The host paints over it: drawn again at once, the new content kept.
   Paint(At, "new", 0x2F);
-  EXPECT_GE(WaitFor(At, "IND", 0x1E, 200), 0);
+  EXPECT_GE(WaitFor(At, "IND", 0x1E, 300), 0);
   DWORD Start = GetTickCount();
   if (WaitFor(At, "new", 0x2F) < 0) {
     std::vector<WORD> A;
@@ -97,16 +97,16 @@ TEST_F(AlmanacIndicator, SwitchModeOneRemovesItZeroLeavesIt) {
   COORD At = {(SHORT)(Width - 2), 0};
   for (DWORD Switch : {1u, 0u}) {
     SCOPED_TRACE(Switch);
-    Settings("SW", 1500, 0x4F, 0, 0, 0, Switch);
+    Settings("SW", 2500, 0x4F, 0, 0, 0, Switch);
     Paint(At, "..", 0x07);
     Choose();
     ASSERT_GE(WaitFor(At, "SW", 0x4F, 500), 0);
     DWORD Second = GetTickCount();
     Choose();
-    ASSERT_GE(WaitFor(At, "..", 0x07, 3000), 0);
+    ASSERT_GE(WaitFor(At, "..", 0x07, 5000), 0);
     DWORD Took = GetTickCount() - Second;
-    if (Switch) EXPECT_LT(Took, 600u);
-    else EXPECT_GE(Took, 800u);
+    if (Switch) EXPECT_LT(Took, 1200u) << "removed at once";
+    else EXPECT_GE(Took, 1500u) << "left alone";
   }
 }
 
@@ -120,7 +120,8 @@ TEST_F(AlmanacIndicator, DisplayTimeFromMessage9AndColourUnderTheText) {
   DWORD Start = GetTickCount();
   ASSERT_GE(WaitFor(At, "xy", 0x5A, 3000), 0);
   int Ms = atoi(P->Msg(9).c_str());
-  EXPECT_NEAR((double)(GetTickCount() - Start), Ms, 400.0);
+  EXPECT_GE(GetTickCount() - Start + 150, (DWORD)Ms);
+  EXPECT_LT(GetTickCount() - Start, (DWORD)Ms + 1500);
 }
 
 TEST_F(AlmanacIndicator, EmptyTextShowsNothingAndEndsCleanly) {
