@@ -43,12 +43,13 @@ int LoadFormatList() {
     ClearEntry(E);
     HKEY Key = OpenSlotKey(Slot, 0);
     if (!Key) continue;
+    // The list takes texts of fewer than 70 bytes with their terminator.
     char Name[LIST_TEXT_SIZE], Format[LIST_TEXT_SIZE];
-    if (!ReadTextChecked(Key, "Name", Name, sizeof Name)) continue;
+    if (!ReadTextChecked(Key, "Name", Name, sizeof Name - 1)) continue;
     E->Name = CopyText(Name);
     int Len = (int)strlen(Name);
     if (Len > Width) Width = Len;
-    ReadText(Key, "Format", Format, sizeof Format);
+    ReadText(Key, "Format", Format, sizeof Format - 1);
     E->Format = CopyText(Format);
   }
   return Width;

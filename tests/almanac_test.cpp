@@ -165,7 +165,9 @@ TEST_F(AlmanacFormats, MenuShowsTenLinesWithSamples) {
   SetSlot(1, "Year", "%Y");
   SetSlot(3, "A rather long name", "no conversions");
   SetSlot(4, std::string(80, 'n'), "%Y");          // too long for the list
-  SetSlot(5, "Long format", std::string(75, 'f'));  // too long for a sample
+  SetSlot(5, "Long format", std::string(69, 'f'));  // 70 bytes: too long for a sample
+  SetSlot(6, std::string(69, 'n'), "%Y");          // 70 bytes with its terminator
+  SetSlot(7, "Fits", std::string(68, 'f'));
   ASSERT_TRUE(LoadAlmanac());
   Menu(1);
   Menu(-1, MenuAnswer::Esc);
@@ -183,7 +185,22 @@ TEST_F(AlmanacFormats, MenuShowsTenLinesWithSamples) {
   EXPECT_EQ(M.Items[3].Text, Line(3, W, "A rather long name", "no conversions"));
   EXPECT_EQ(M.Items[4].Text, Line(4, W, nullptr, ""));
   EXPECT_EQ(M.Items[5].Text, Line(5, W, "Long format", ""));
+  EXPECT_EQ(M.Items[6].Text, Line(6, W, nullptr, ""));
+  EXPECT_EQ(M.Items[7].Text, Line(7, W, "Fits", std::string(50, 'f')));
   EXPECT_EQ(M.Items[0].Selected, 1);
+
+  // The whole record is still there: F4 loads the long name, Enter delivers the long format.
+  SetDWord(Key("Format5"), "Mode", 0x10001);
+  H.Calls.clear();
+  Menu(1);
+  Menu(6, MenuAnswer::BreakKey, VK_F4);
+  Dialog(-1);
+  Menu(5);
+  P->OpenPlugin(OPEN_PLUGINSMENU, 0);
+  auto D = CallsOf(UiCall::Dialog);
+  ASSERT_EQ(D.size(), 1u);
+  EXPECT_EQ(D[0]->DialogData.Items[MainItem("Main", 4)].Data, std::string(69, 'n'));
+  EXPECT_EQ(H.CommandLine, std::string(69, 'f'));
 }
 
 TEST_F(AlmanacFormats, NamesShorterThanTenGetAColumnTenWide) {
