@@ -138,3 +138,23 @@ TEST_F(AlmanacIndicator, EmptyTextShowsNothingAndEndsCleanly) {
   EXPECT_GE(WaitFor(At, "next", 0x1E, 500), 0);
   EXPECT_GE(WaitFor(At, "keep", 0x07), 0);
 }
+
+TEST_F(AlmanacIndicator, CtrlOffEndsItWhenTheHeldKeysChange) {
+  ASSERT_TRUE(LoadAlmanac());
+  keybd_event(VK_CONTROL, 0, 0, 0);
+  bool Held = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+  if (!Held) {
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    GTEST_SKIP() << "this system does not let a test hold a key down";
+  }
+  Settings("CT", 3000, 0x3F, 0, 3);
+  SetDWord(Key("Indicator"), "CtrlOff", 1);
+  COORD At = {(SHORT)(Width - 2), 3};
+  Paint(At, "--", 0x07);
+  Choose();
+  ASSERT_GE(WaitFor(At, "CT", 0x3F, 500), 0);
+  DWORD Released = GetTickCount();
+  keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+  ASSERT_GE(WaitFor(At, "--", 0x07, 5000), 0);
+  EXPECT_LT(GetTickCount() - Released, 1500u) << "ended by the release, not the time";
+}
