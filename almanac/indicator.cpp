@@ -70,7 +70,9 @@ static DWORD WINAPI IndicatorWorker(LPVOID) {
     memset(Saved, 0, sizeof Saved);
     COORD Size = {(SHORT)N, 1}, Origin = {0, 0};
     SMALL_RECT Rect = {At.X, At.Y, (SHORT)(At.X + N - 1), At.Y};
-    if (!ReadConsoleOutputA(Out, Saved, Size, Origin, &Rect))
+    // A text that does not lie wholly inside the buffer is not shown at all.
+    bool Inside = At.X >= 0 && At.Y >= 0 && At.Y < Info.dwSize.Y && At.X + (LONG)N <= Info.dwSize.X;
+    if (!Inside || !ReadConsoleOutputA(Out, Saved, Size, Origin, &Rect))
       for (DWORD I = 0; I < N; I++) Saved[I].Char.AsciiChar = ' ';
     WORD Attribute = Color ? Color : Saved[0].Attributes;
     CHAR_INFO Shown[TEXT_BUFFER_SIZE];
@@ -81,7 +83,7 @@ static DWORD WINAPI IndicatorWorker(LPVOID) {
     for (;;) {
       Rect.Left = At.X, Rect.Top = Rect.Bottom = At.Y, Rect.Right = (SHORT)(At.X + N - 1);
       bool Changed = false;
-      if (ReadConsoleOutputA(Out, Now, Size, Origin, &Rect)) {
+      if (Inside && ReadConsoleOutputA(Out, Now, Size, Origin, &Rect)) {
         DWORD Got = (DWORD)(Rect.Right - Rect.Left + 1);
         // What the host painted over the text becomes what is put back.
         for (DWORD I = 0; I < Got && I < N; I++)
@@ -99,7 +101,7 @@ static DWORD WINAPI IndicatorWorker(LPVOID) {
         break;
     }
     Rect.Left = At.X, Rect.Top = Rect.Bottom = At.Y, Rect.Right = (SHORT)(At.X + N - 1);
-    WriteConsoleOutputA(Out, Saved, Size, Origin, &Rect);
+    if (Inside) WriteConsoleOutputA(Out, Saved, Size, Origin, &Rect);
     if (Title) SetConsoleTitleA(SavedTitle);
   }
   InterlockedExchange(&IndicatorRunning, 0);

@@ -132,6 +132,12 @@ TEST_F(AlmanacIndicator, EmptyTextShowsNothingAndEndsCleanly) {
   Choose();
   Sleep(100);
   EXPECT_EQ(Cells(At, 4), "keep");
+  // A place outside the buffer: nothing is shown, the time still runs out.
+  Settings("far", 200, 0x1E, 0xFFFF, 0);
+  Choose();
+  Sleep(100);
+  EXPECT_EQ(Cells(At, 4), "keep");
+  Sleep(300);
   // Ended: the next choice starts a new indicator.
   Settings("next", 300, 0x1E, 0, 0);
   Choose();
