@@ -91,7 +91,7 @@ static void FreeGen(GenDialog *D) {
   free(D);
 }
 
-static GenDialog *BuildDialog(const DialogSpec *S, intptr_t ModuleNumber) {
+static GenDialog *BuildDialog(const DialogLayout *S, intptr_t ModuleNumber) {
   GenDialog *D = (GenDialog *)calloc(1, sizeof *D);
   if (!D) return NULL;
   int N = S->Count > 0 ? S->Count : 1;
@@ -117,30 +117,30 @@ static GenDialog *BuildDialog(const DialogSpec *S, intptr_t ModuleNumber) {
   D->ClosedByChoice = -1;
   int Group = -1;
   for (int I = 0; I < S->Count; I++) {
-    const DialogItemSpec &Spec = S->Items[I];
+    const DialogItemLayout &Layout = S->Items[I];
     FarDialogItem &Item = D->Items[I];
-    Item.Type = Spec.Type;
-    Item.X1 = Spec.X1, Item.Y1 = Spec.Y1, Item.X2 = Spec.X2, Item.Y2 = Spec.Y2;
-    Item.Flags = Spec.Flags;
-    Item.DefaultButton = Spec.Default;
-    if (Spec.Type != DI_COMBOBOX && Spec.Type != DI_LISTBOX) Item.Selected = Spec.Selected;
-    const char *Text = Spec.Text;
-    if (Spec.MsgNumber >= 0)
-      Text = InfoReceived && Info.GetMsg ? Info.GetMsg(ModuleNumber, Spec.MsgNumber) : "";
+    Item.Type = Layout.Type;
+    Item.X1 = Layout.X1, Item.Y1 = Layout.Y1, Item.X2 = Layout.X2, Item.Y2 = Layout.Y2;
+    Item.Flags = Layout.Flags;
+    Item.DefaultButton = Layout.Default;
+    if (Layout.Type != DI_COMBOBOX && Layout.Type != DI_LISTBOX) Item.Selected = Layout.Selected;
+    const char *Text = Layout.Text;
+    if (Layout.MsgNumber >= 0)
+      Text = InfoReceived && Info.GetMsg ? Info.GetMsg(ModuleNumber, Layout.MsgNumber) : "";
     if (Text) strncpy(Item.Data, Text, sizeof Item.Data - 1);
-    D->Ids[I] = Spec.Id;
-    D->Values[I] = Spec.Value;
-    D->Hidden[I] = (unsigned char)Spec.Hidden;
-    D->Cancel[I] = (unsigned char)Spec.Cancel;
-    if (Spec.Focus && D->FocusIndex < 0) D->FocusIndex = I;
+    D->Ids[I] = Layout.Id;
+    D->Values[I] = Layout.Value;
+    D->Hidden[I] = (unsigned char)Layout.Hidden;
+    D->Cancel[I] = (unsigned char)Layout.Cancel;
+    if (Layout.Focus && D->FocusIndex < 0) D->FocusIndex = I;
     // A radio group: a run of radio buttons from one marked "group".
-    if (Spec.Type == DI_RADIOBUTTON) {
-      if ((Spec.Flags & DIF_GROUP) || Group < 0) Group = I;
+    if (Layout.Type == DI_RADIOBUTTON) {
+      if ((Layout.Flags & DIF_GROUP) || Group < 0) Group = I;
       D->ChoiceCloses[I] = S->Items[Group].ChoiceCloses;
     } else {
       Group = -1;
     }
-    D->GroupOf[I] = Spec.Type == DI_RADIOBUTTON ? Group : -1;
+    D->GroupOf[I] = Layout.Type == DI_RADIOBUTTON ? Group : -1;
   }
   return D;
 }
@@ -156,10 +156,10 @@ DGAPI void *LoadDialogEx(HMODULE Module, intptr_t ModuleNumber, const char *File
   if (!File || !Name) return NULL;
   char *Text = ReadDialogFile(Module, File);
   if (!Text) return NULL;
-  DialogSpec *Spec = (DialogSpec *)malloc(sizeof *Spec);
+  DialogLayout *Layout = (DialogLayout *)malloc(sizeof *Layout);
   GenDialog *D = NULL;
-  if (Spec && ParseDialogFile(Text, Name, Spec, NULL, 0)) D = BuildDialog(Spec, ModuleNumber);
-  free(Spec);
+  if (Layout && ParseDialogFile(Text, Name, Layout, NULL, 0)) D = BuildDialog(Layout, ModuleNumber);
+  free(Layout);
   free(Text);
   return D;
 }

@@ -84,7 +84,7 @@ void SetError(char *Error, int ErrorSize, int LineNumber, const char *What) {
   if (Error && ErrorSize > 0) snprintf(Error, ErrorSize, "line %d: %s", LineNumber, What);
 }
 
-bool ParseItem(const char *P, DialogItemSpec *Item, const char **Problem) {
+bool ParseItem(const char *P, DialogItemLayout *Item, const char **Problem) {
   char Word[DLG_TEXT_SIZE];
   memset(Item, 0, sizeof *Item);
   Item->MsgNumber = -1;
@@ -190,7 +190,7 @@ int GetWord(const char *Line, int Index, char *Out, int OutSize) {
 // Dialogs start with: dialog "Name" width height. Returns the text after the
 // header line of the Index-th (or the named) one.
 static const char *FindDialog(const char *FileText, const char *Name, int Index, char *Found,
-                              int FoundSize, DialogSpec *Out, int *LineNumber) {
+                              int FoundSize, DialogLayout *Out, int *LineNumber) {
   char Line[1024], Word[DLG_NAME_SIZE];
   const char *P = FileText;
   int Seen = 0;
@@ -223,7 +223,7 @@ int DialogNameAt(const char *FileText, int Index, char *Name, int NameSize) {
   return 1;
 }
 
-int ParseDialogFile(const char *FileText, const char *Name, DialogSpec *Out, char *Error,
+int ParseDialogFile(const char *FileText, const char *Name, DialogLayout *Out, char *Error,
                     int ErrorSize) {
   if (Error && ErrorSize > 0) Error[0] = 0;
   if (!FileText || !Name || !Out) return 0;

@@ -7,7 +7,7 @@
 
 enum { DLG_TEXT_SIZE = 512, DLG_NAME_SIZE = 64, DLG_MAX_ITEMS = 128 };
 
-struct DialogItemSpec {
+struct DialogItemLayout {
   int Type;            // DI_...
   int Id;              // identifier the plug-in addresses it by; 0 = none
   int X1, Y1, X2, Y2;
@@ -20,18 +20,18 @@ struct DialogItemSpec {
   char Text[DLG_TEXT_SIZE];
 };
 
-struct DialogSpec {
+struct DialogLayout {
   char Name[DLG_NAME_SIZE];
   int Width, Height;
   char Help[DLG_NAME_SIZE];
   int Count;
-  DialogItemSpec Items[DLG_MAX_ITEMS];
+  DialogItemLayout Items[DLG_MAX_ITEMS];
 };
 
 // Finds dialog Name in the file's text (NUL-terminated) and fills Out.
 // Returns 1 when found and well formed; otherwise 0 and, when Error is
 // given, a short description with the line number.
-int ParseDialogFile(const char *FileText, const char *Name, DialogSpec *Out, char *Error,
+int ParseDialogFile(const char *FileText, const char *Name, DialogLayout *Out, char *Error,
                     int ErrorSize);
 
 // Name of the Index-th dialog of the file (0-based) into Name; 0 when none.

@@ -22,7 +22,7 @@ protected:
   std::vector<const DialogCall *> Calendars() {
     std::vector<const DialogCall *> Out;
     for (auto &C : H.Calls)
-      if (C.Type == UiCall::Dialog && C.DialogData.Items.size() == (size_t)SpecOf("Calendar.dlg", "Calendar").Count)
+      if (C.Type == UiCall::Dialog && C.DialogData.Items.size() == (size_t)LayoutOf("Calendar.dlg", "Calendar").Count)
         Out.push_back(&C.DialogData);
     return Out;
   }

@@ -10,11 +10,11 @@
 #include <memory>
 
 // The dialog as the dialog file describes it, read from dist.
-inline const DialogSpec &SpecOf(const std::string &File, const std::string &Name) {
-  static std::map<std::string, std::unique_ptr<DialogSpec>> Cache;
+inline const DialogLayout &LayoutOf(const std::string &File, const std::string &Name) {
+  static std::map<std::string, std::unique_ptr<DialogLayout>> Cache;
   auto &Slot = Cache[File + "|" + Name];
   if (!Slot) {
-    Slot.reset(new DialogSpec());
+    Slot.reset(new DialogLayout());
     std::string Text;
     if (FILE *F = fopen(DistPath("Almanac/" + File).c_str(), "rb")) {
       char Buf[4096];
@@ -32,7 +32,7 @@ inline const DialogSpec &SpecOf(const std::string &File, const std::string &Name
 // Index of an identifier among the items the host is shown (hidden ones left out).
 inline int ItemOf(const std::string &File, const std::string &Name, int Id,
                   std::vector<int> Hidden = {}) {
-  const DialogSpec &S = SpecOf(File, Name);
+  const DialogLayout &S = LayoutOf(File, Name);
   int Shown = 0;
   for (int I = 0; I < S.Count; I++) {
     bool IsHidden = false;

@@ -316,7 +316,7 @@ TEST_F(AlmanacFormats, EnterDeliversOrSavesByTheDialog) {
   P->OpenPlugin(OPEN_PLUGINSMENU, 0);
   auto D = CallsOf(UiCall::Dialog);
   ASSERT_EQ(D.size(), 1u);
-  EXPECT_EQ(D[0]->DialogData.Items.size(), SpecOf("Almanac.dlg", "Main").Count - 1u);
+  EXPECT_EQ(D[0]->DialogData.Items.size(), LayoutOf("Almanac.dlg", "Main").Count - 1u);
   EXPECT_FALSE(ValueExists(Key("Format0"), "Name"));
   H.Calls.clear();
   Menu(1);

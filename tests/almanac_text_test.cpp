@@ -177,7 +177,7 @@ TEST(DialogFile, ItemsAndOptions) {
       "  checkbox 3 5 4 0 0 color 0x78 hidden\n"
       "  button 4 0 5 0 0 centergroup default cancel\n"
       "end\n";
-  DialogSpec S;
+  DialogLayout S;
   char Error[64];
   ASSERT_TRUE(ParseDialogFile(File, "Test", &S, Error, sizeof Error)) << Error;
   EXPECT_STREQ(S.Name, "Test");
@@ -220,7 +220,7 @@ TEST(DialogFile, MistakesAreReportedWithTheirLine) {
   };
   for (auto &C : Cases) {
     SCOPED_TRACE(C.File);
-    std::unique_ptr<DialogSpec> S(new DialogSpec);
+    std::unique_ptr<DialogLayout> S(new DialogLayout);
     char Error[80];
     EXPECT_FALSE(ParseDialogFile(C.File, "D", S.get(), Error, sizeof Error));
     EXPECT_STREQ(Error, C.Error);
@@ -229,7 +229,7 @@ TEST(DialogFile, MistakesAreReportedWithTheirLine) {
   std::string Many = "dialog \"D\" 10 5\n";
   for (int I = 0; I <= DLG_MAX_ITEMS; I++) Many += "text 0 1 1 1 1\n";
   Many += "end\n";
-  std::unique_ptr<DialogSpec> S(new DialogSpec);
+  std::unique_ptr<DialogLayout> S(new DialogLayout);
   EXPECT_FALSE(ParseDialogFile(Many.c_str(), "D", S.get(), nullptr, 0));
   std::string Long = "dialog \"D\" 10 5\ntext 0 1 1 1 1 text \"" + std::string(5000, 'x') + "\"\nend\n";
   ASSERT_TRUE(ParseDialogFile(Long.c_str(), "D", S.get(), nullptr, 0));
@@ -261,7 +261,7 @@ TEST(DialogFile, AlmanacFilesDefineEveryItem) {
       while ((N = fread(Buf, 1, sizeof Buf, F)) > 0) Text.append(Buf, N);
       fclose(F);
     }
-    std::unique_ptr<DialogSpec> S(new DialogSpec);
+    std::unique_ptr<DialogLayout> S(new DialogLayout);
     char Error[80];
     ASSERT_TRUE(ParseDialogFile(Text.c_str(), C.Dialog, S.get(), Error, sizeof Error)) << Error;
     std::vector<int> Ids = C.Ids;
