@@ -234,10 +234,85 @@ static void DemoCourier() {
   ShowFailures();
 }
 
+static void WriteDemoValue(const std::string &Key, const char *Name, const char *Text, DWORD Number,
+                           bool IsText) {
+  HKEY H;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, Key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &H,
+                      nullptr) != ERROR_SUCCESS)
+    return;
+  if (IsText) RegSetValueExA(H, Name, 0, REG_SZ, (const BYTE *)Text, (DWORD)strlen(Text) + 1);
+  else RegSetValueExA(H, Name, 0, REG_DWORD, (const BYTE *)&Number, sizeof Number);
+  RegCloseKey(H);
+}
+
+static void ShowCallsFrom(size_t First) {
+  for (size_t I = First; I < Host().Calls.size(); I++) printf("%s\n", Host().Render(Host().Calls[I]).c_str());
+}
+
+static void DemoAlmanac() {
+  printf("=== Almanac ===\n");
+  std::string Key = std::string(DemoRoot) + "\\Almanac\\";
+  WriteDemoValue(Key + "Format1", "Name", "ISO date", 0, true);
+  WriteDemoValue(Key + "Format1", "Format", "%Y-%m-%d", 0, true);
+  WriteDemoValue(Key + "Format1", "Mode", nullptr, 0x10000, false);
+  WriteDemoValue(Key + "Format2", "Name", "Long date", 0, true);
+  WriteDemoValue(Key + "Format2", "Format", "%A, %d %B %Y", 0, true);
+  WriteDemoValue(Key + "Format3", "Name", "Time", 0, true);
+  WriteDemoValue(Key + "Format3", "Format", "%H:%M:%S", 0, true);
+  Plugin *P = Host().Load(DIST_DIR "/Almanac/Almanac.dll", DemoRoot,
+                          {"OpenPlugin", "Configure", "PutAlmanac"});
+  if (!P) return ShowFailures();
+  PrintList("Plug-in menu:", P->MenuStrings());
+
+  printf("The main menu, Enter on the quick insert, from the editor:\n");
+  Host().Editor.SetText("Written on \n");
+  Host().Editor.SetCursor(0, 11);
+  MenuAnswer Quick;
+  Quick.Highlight = 0;
+  Host().AnswerMenu(Quick);
+  P->OpenPlugin(OPEN_EDITOR, 0);
+  ShowCallsFrom(0);
+  printf("The editor's text now: %s\n", Host().Editor.GetText().c_str());
+
+  printf("The formats menu with its samples:\n");
+  size_t First = Host().Calls.size();
+  MenuAnswer Formats;
+  Formats.Highlight = 1;
+  Host().AnswerMenu(Formats);
+  MenuAnswer Esc;
+  Esc.Press = MenuAnswer::Esc;
+  Host().AnswerMenu(Esc);
+  P->OpenPlugin(OPEN_EDITOR, 0);
+  ShowCallsFrom(First + 1);
+
+  printf("This month's calendar (grey days of other months in brackets here):\n");
+  First = Host().Calls.size();
+  MenuAnswer Calendar;
+  Calendar.Highlight = 3;
+  Host().AnswerMenu(Calendar);
+  DialogAnswer Cancel;
+  Cancel.During = [](FarDialogItem *Items, int Count) {
+    // The emulator draws a grey cell as plain text; mark it for the reader.
+    for (int I = 0; I < Count; I++)
+      if (Items[I].Type == DI_TEXT && (Items[I].Flags & DIF_SETCOLOR) &&
+          (Items[I].Flags & DIF_COLORMASK) == 0x78) {
+        char Cell[8];
+        snprintf(Cell, sizeof Cell, "[%s]", Items[I].Data);
+        memcpy(Items[I].Data, Cell, strlen(Cell) + 1);
+      }
+  };
+  Host().AnswerDialog(Cancel);
+  P->OpenPlugin(OPEN_EDITOR, 0);
+  ShowCallsFrom(First + 1);
+  ShowFailures();
+}
+
 int main() {
   DemoMarquee();
   Host().Reset();
   DemoCourier();
+  Host().Reset();
+  DemoAlmanac();
   Host().Reset();
   return 0;
 }
