@@ -123,7 +123,7 @@ HelpFile CheckHelpFile(const std::string &Path) {
     EXPECT_EQ(Marks % 2, 0u) << "line " << N + 1 << ": unbalanced #";
   }
   for (auto &Link : Links)
-    EXPECT_NE(std::find(H.Topics.begin(), H.Topics.end(), Link.second), H.Topics.end())
+    EXPECT_TRUE(std::count(H.Topics.begin(), H.Topics.end(), Link.second))
         << "line " << Link.first << ": link to a missing topic " << Link.second;
   std::set<std::string> Unique(H.Topics.begin(), H.Topics.end());
   EXPECT_EQ(Unique.size(), H.Topics.size()) << "a topic is defined twice";
