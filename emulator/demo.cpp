@@ -3,6 +3,7 @@
 #include "netstub/netstub.h"
 
 #include <stdio.h>
+#include <string.h>
 
 using namespace emu;
 
@@ -93,6 +94,46 @@ static void DemoMarqueeConfig(Plugin *P, const std::string &Key) {
   ShowFailures();
 }
 
+// The clipboard's OEM text, as the host would show it.
+static std::string ClipboardOemText() {
+  std::string Text = "(none)";
+  if (!OpenClipboard(nullptr)) return "(clipboard busy)";
+  if (HANDLE H = GetClipboardData(CF_OEMTEXT)) {
+    if (const char *P = (const char *)GlobalLock(H)) Text.assign(P, strnlen(P, GlobalSize(H)));
+    GlobalUnlock(H);
+  }
+  CloseClipboard();
+  return Text;
+}
+
+// A double click, its release with Ctrl (a copy in every scheme) and a third
+// click, in an editor showing two lines.
+static void DemoMarqueeMouse(Plugin &P) {
+  EditorModel &E = Host().Editor;
+  E.SetFileName("C:\\demo\\notes.txt");
+  E.SetText("Press and drag to select, double-click_a_word.\nSecond line\n");
+  auto Show = [&](const char *What) {
+    EditorBlock B = E.Block();
+    std::string Clip = ClipboardOemText();
+    for (size_t I; (I = Clip.find("\r\n")) != std::string::npos;) Clip.replace(I, 2, "<CR LF>");
+    printf("  %-34s block type %d, line %d, from %d, width %d, height %d; clipboard \"%s\"\n",
+           What, B.Type, B.StartLine, B.StartPos, B.Width, B.Height, OemToUtf8(Clip).c_str());
+  };
+  printf("Mouse in the editor (line 0 on screen row 1):\n");
+  // Also the process's first use of the clipboard, which can take longer than
+  // the double-click time under Wine.
+  Show("before:");
+  const DWORD Left = FROM_LEFT_1ST_BUTTON_PRESSED;
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, Left));
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, 0));
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, Left, 0, DOUBLE_CLICK));
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, 0, LEFT_CTRL_PRESSED));
+  Show("double click, release with Ctrl:");
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, Left));
+  Host().SendInput(P, Emulator::MouseEvent(36, 1, 0, LEFT_CTRL_PRESSED));
+  Show("third click, release with Ctrl:");
+}
+
 static void DemoMarquee() {
   printf("=== Marquee ===\n");
   Plugin *P = Host().Load(DIST_DIR "/Marquee/Marquee.dll", DemoRoot,
@@ -106,6 +147,7 @@ static void DemoMarquee() {
          ReadSetting(Key.c_str(), "Method").c_str());
   printf("  DoubleClickSpeed (Control Panel\\Mouse): %s ms (500 when not stored)\n",
          ReadSetting("Control Panel\\Mouse", "DoubleClickSpeed").c_str());
+  DemoMarqueeMouse(*P);
   ShowFailures();
   DemoMarqueeConfig(P, Key);
 }
@@ -192,10 +234,85 @@ static void DemoCourier() {
   ShowFailures();
 }
 
+static void WriteDemoValue(const std::string &Key, const char *Name, const char *Text, DWORD Number,
+                           bool IsText) {
+  HKEY H;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, Key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &H,
+                      nullptr) != ERROR_SUCCESS)
+    return;
+  if (IsText) RegSetValueExA(H, Name, 0, REG_SZ, (const BYTE *)Text, (DWORD)strlen(Text) + 1);
+  else RegSetValueExA(H, Name, 0, REG_DWORD, (const BYTE *)&Number, sizeof Number);
+  RegCloseKey(H);
+}
+
+static void ShowCallsFrom(size_t First) {
+  for (size_t I = First; I < Host().Calls.size(); I++) printf("%s\n", Host().Render(Host().Calls[I]).c_str());
+}
+
+static void DemoAlmanac() {
+  printf("=== Almanac ===\n");
+  std::string Key = std::string(DemoRoot) + "\\Almanac\\";
+  WriteDemoValue(Key + "Format1", "Name", "ISO date", 0, true);
+  WriteDemoValue(Key + "Format1", "Format", "%Y-%m-%d", 0, true);
+  WriteDemoValue(Key + "Format1", "Mode", nullptr, 0x10000, false);
+  WriteDemoValue(Key + "Format2", "Name", "Long date", 0, true);
+  WriteDemoValue(Key + "Format2", "Format", "%A, %d %B %Y", 0, true);
+  WriteDemoValue(Key + "Format3", "Name", "Time", 0, true);
+  WriteDemoValue(Key + "Format3", "Format", "%H:%M:%S", 0, true);
+  Plugin *P = Host().Load(DIST_DIR "/Almanac/Almanac.dll", DemoRoot,
+                          {"OpenPlugin", "Configure", "PutAlmanac"});
+  if (!P) return ShowFailures();
+  PrintList("Plug-in menu:", P->MenuStrings());
+
+  printf("The main menu, Enter on the quick insert, from the editor:\n");
+  Host().Editor.SetText("Written on \n");
+  Host().Editor.SetCursor(0, 11);
+  MenuAnswer Quick;
+  Quick.Highlight = 0;
+  Host().AnswerMenu(Quick);
+  P->OpenPlugin(OPEN_EDITOR, 0);
+  ShowCallsFrom(0);
+  printf("The editor's text now: %s\n", Host().Editor.GetText().c_str());
+
+  printf("The formats menu with its samples:\n");
+  size_t First = Host().Calls.size();
+  MenuAnswer Formats;
+  Formats.Highlight = 1;
+  Host().AnswerMenu(Formats);
+  MenuAnswer Esc;
+  Esc.Press = MenuAnswer::Esc;
+  Host().AnswerMenu(Esc);
+  P->OpenPlugin(OPEN_EDITOR, 0);
+  ShowCallsFrom(First + 1);
+
+  printf("This month's calendar (grey days of other months in brackets here):\n");
+  First = Host().Calls.size();
+  MenuAnswer Calendar;
+  Calendar.Highlight = 3;
+  Host().AnswerMenu(Calendar);
+  DialogAnswer Cancel;
+  Cancel.During = [](FarDialogItem *Items, int Count) {
+    // The emulator draws a grey cell as plain text; mark it for the reader.
+    for (int I = 0; I < Count; I++)
+      if (Items[I].Type == DI_TEXT && (Items[I].Flags & DIF_SETCOLOR) &&
+          (Items[I].Flags & DIF_COLORMASK) == 0x78) {
+        char Cell[8];
+        snprintf(Cell, sizeof Cell, "[%s]", Items[I].Data);
+        memcpy(Items[I].Data, Cell, strlen(Cell) + 1);
+      }
+  };
+  Host().AnswerDialog(Cancel);
+  P->OpenPlugin(OPEN_EDITOR, 0);
+  ShowCallsFrom(First + 1);
+  ShowFailures();
+}
+
 int main() {
   DemoMarquee();
   Host().Reset();
   DemoCourier();
+  Host().Reset();
+  DemoAlmanac();
   Host().Reset();
   return 0;
 }

@@ -623,6 +623,10 @@ bool Emulator::TakeFault(Service S, Fault *F) {
 void Emulator::RaiseFault(Fault F) {
   if (F == Fault::RaiseException) RaiseException(FaultExceptionCode, 0, 0, nullptr);
   if (F == Fault::AccessViolation) *(volatile int *)nullptr = 0;
+  if (F == Fault::CppException) {
+    ULONG_PTR Params[3] = {0x19930520, 0, 0};
+    RaiseException(CppExceptionCode, EXCEPTION_NONCONTINUABLE, 3, Params);
+  }
 }
 
 std::vector<std::string> Emulator::TakeFailures() {

@@ -51,8 +51,10 @@ enum class Fault {
   NullText,         // a null where a text is returned or filled in
   RaiseException,   // RaiseException inside the service
   AccessViolation,  // a write through a null pointer inside the service
+  CppException,     // a C++ throw of a host built with the system's compiler
 };
 constexpr DWORD FaultExceptionCode = 0xE0FA0001;
+constexpr DWORD CppExceptionCode = 0xE06D7363;  // how such a throw crosses modules
 
 // What the user does in a menu.
 struct MenuAnswer {

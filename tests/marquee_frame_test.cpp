@@ -85,9 +85,15 @@ static void ExpectEventErrorBox(const Plugin &P, const UiCall &Call) {
 }
 
 TEST_F(MarqueeFrame, GuardCatchesFaultsInsideHostServices) {
-  const Fault Faults[] = {Fault::RaiseException, Fault::AccessViolation};
-  for (Fault F : Faults) {
-    SCOPED_TRACE(F == Fault::RaiseException ? "RaiseException" : "access violation");
+  const struct {
+    Fault F;
+    const char *Name;
+  } Faults[] = {{Fault::RaiseException, "RaiseException"},
+                {Fault::AccessViolation, "access violation"},
+                {Fault::CppException, "the host's C++ exception"}};
+  for (auto Case : Faults) {
+    Fault F = Case.F;
+    SCOPED_TRACE(Case.Name);
     Plugin *P = LoadMarquee();
     ASSERT_TRUE(P);
     H.Editor.SetText("some text\n");
@@ -97,8 +103,9 @@ TEST_F(MarqueeFrame, GuardCatchesFaultsInsideHostServices) {
     ASSERT_EQ(H.Calls.size(), 1u);
     ExpectEventErrorBox(*P, H.Calls[0]);
 
-    // The plug-in keeps working, and a second failure shows the same box.
-    EXPECT_EQ(H.SendInput(*P, Emulator::MouseEvent(3, 1, FROM_LEFT_1ST_BUTTON_PRESSED)), 0);
+    // The plug-in keeps working (the press is consumed), and a second failure
+    // shows the same box.
+    EXPECT_EQ(H.SendInput(*P, Emulator::MouseEvent(3, 1, FROM_LEFT_1ST_BUTTON_PRESSED)), -1);
     EXPECT_EQ(H.Calls.size(), 1u);
     H.AnswerMessage(0);
     H.FailCall(Service::EditorControl, F);
@@ -121,7 +128,22 @@ TEST_F(MarqueeFrame, FailureInsideTheErrorBoxIsSwallowed) {
   H.FailCall(Service::GetMsg, Fault::NullText);
   H.AnswerMessage(0);
   EXPECT_EQ(H.SendInput(*P, Emulator::MouseEvent(3, 1, FROM_LEFT_1ST_BUTTON_PRESSED)), 0);
-  EXPECT_EQ(H.SendInput(*P, Emulator::MouseEvent(3, 1, FROM_LEFT_1ST_BUTTON_PRESSED)), 0);
+  EXPECT_EQ(H.SendInput(*P, Emulator::MouseEvent(3, 1, FROM_LEFT_1ST_BUTTON_PRESSED)), -1);
+}
+
+TEST_F(MarqueeFrame, FailureAfterTheEventWasConsumedStillConsumesIt) {
+  Plugin *P = LoadMarquee();
+  ASSERT_TRUE(P);
+  H.Editor.SetText("some text\nmore text\n");
+  EXPECT_EQ(H.SendInput(*P, Emulator::MouseEvent(1, 1, FROM_LEFT_1ST_BUTTON_PRESSED)), -1);
+  // A drag inside the text decides to consume the move before it places the
+  // cursor; the failure there keeps that result.
+  H.AnswerMessage(0);
+  H.FailCall(Service::EditorControl, Fault::RaiseException, 2);
+  EXPECT_EQ(H.SendInput(*P, Emulator::MouseEvent(4, 2, FROM_LEFT_1ST_BUTTON_PRESSED, 0,
+                                                 MOUSE_MOVED)), -1);
+  ASSERT_EQ(H.Calls.size(), 1u);
+  ExpectEventErrorBox(*P, H.Calls[0]);
 }
 
 TEST_F(MarqueeFrame, OverlongRootKeyReadsDefaultsAndWritesNothing) {

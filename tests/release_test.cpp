@@ -134,11 +134,16 @@ HelpFile CheckHelpFile(const std::string &Path) {
 }  // namespace
 
 TEST(Release, EveryPluginHasEnglishAndRussianLanguageFilesThatPairUp) {
+  // Almanac's Russian texts are still being translated: drop it from here
+  // together with adding AlmanacRus.lng.
+  const std::set<std::string> RussianToCome = {"Almanac"};
   std::vector<std::string> Folders = PluginFolders();
   ASSERT_FALSE(Folders.empty());
   for (const std::string &F : Folders) {
     SCOPED_TRACE(F);
     std::string Eng = DistPath(F + "/" + F + "Eng.lng"), Rus = DistPath(F + "/" + F + "Rus.lng");
+    if (RussianToCome.count(F) && GetFileAttributesA(Rus.c_str()) == INVALID_FILE_ATTRIBUTES)
+      continue;
     std::string Lang;
     std::vector<std::string> English, Russian;
     ASSERT_TRUE(ReadLanguageFile(Eng, &Lang, &English)) << Eng;

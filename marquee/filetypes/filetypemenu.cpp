@@ -1,6 +1,6 @@
 #include "filetypemenu.h"
 
-#include "filetypes/typekeys.h"
+#include "filetypes/filetypes.h"
 #include "filetypes/typelines.h"
 #include "frame/dialogs.h"
 #include "frame/frame.h"
@@ -18,81 +18,28 @@ static const int MenuBreakKeys[] = {
     VK_RETURN, VK_INSERT, VK_DELETE, VK_F4, (PKF_CONTROL << 16) | VK_UP,
     (PKF_CONTROL << 16) | VK_DOWN, 0};
 
-struct FileType {
-  char *Mask, *Description, *Charset;
-};
-
-static void MakeTypeKey(char *Key, int N) {
-  ZStrCopy(Key, TypeKeyPrefix);
-  IntToDecimal(ZStrEnd(Key), (unsigned)N);
-}
-
-// A missing value reads as empty. Values of any length are read whole: the
-// menu rewrites whole types when it moves or edits them, and a long value
-// must not come back empty and be stored so.
-static char *ReadTypeValue(const char *Key, const char *Name) {
-  char *Text = NULL;
-  HKEY Handle = OpenSettingsKey(HKEY_CURRENT_USER, Key);
-  if (Handle) {
-    DWORD Size = 0;
-    if (RegQueryValueExA(Handle, Name, NULL, NULL, NULL, &Size) == ERROR_SUCCESS) {
-      Text = (char *)malloc(Size + 1);
-      if (Text && RegQueryValueExA(Handle, Name, NULL, NULL, (BYTE *)Text, &Size) == ERROR_SUCCESS) {
-        Text[Size] = 0;
-      } else {
-        free(Text);
-        Text = NULL;
-      }
-    }
-    RegCloseKey(Handle);
-  }
-  return Text ? Text : (char *)calloc(1, 1);
-}
-
-static void ReadType(int N, FileType *Type) {
-  char Key[TYPE_KEY_SIZE];
-  MakeTypeKey(Key, N);
-  Type->Mask = ReadTypeValue(Key, TypeMaskValue);
-  Type->Description = ReadTypeValue(Key, TypeDescriptionValue);
-  Type->Charset = ReadTypeValue(Key, TypeCharsetValue);
-}
-
-static void WriteType(int N, const FileType *Type) {
-  char Key[TYPE_KEY_SIZE];
-  MakeTypeKey(Key, N);
-  WriteStringValue(HKEY_CURRENT_USER, Key, TypeMaskValue, Type->Mask);
-  WriteStringValue(HKEY_CURRENT_USER, Key, TypeDescriptionValue, Type->Description);
-  WriteStringValue(HKEY_CURRENT_USER, Key, TypeCharsetValue, Type->Charset);
-}
-
-static void FreeType(FileType *Type) {
-  free(Type->Mask);
-  free(Type->Description);
-  free(Type->Charset);
-  memset(Type, 0, sizeof *Type);
-}
 
 static void MoveType(int From, int To) {
   FileType Type;
-  ReadType(From, &Type);
-  WriteType(To, &Type);
-  FreeType(&Type);
+  ReadFileType(From, &Type);
+  WriteFileType(To, &Type);
+  FreeFileType(&Type);
 }
 
 static void SwapTypes(int A, int B) {
   FileType TypeA, TypeB;
-  ReadType(A, &TypeA);
-  ReadType(B, &TypeB);
-  WriteType(B, &TypeA);
-  WriteType(A, &TypeB);
-  FreeType(&TypeA);
-  FreeType(&TypeB);
+  ReadFileType(A, &TypeA);
+  ReadFileType(B, &TypeB);
+  WriteFileType(B, &TypeA);
+  WriteFileType(A, &TypeB);
+  FreeFileType(&TypeA);
+  FreeFileType(&TypeB);
 }
 
 static int CountTypes() {
-  char Key[TYPE_KEY_SIZE];
+  char Key[FILE_TYPE_KEY_SIZE];
   for (int N = 0;; N++) {
-    MakeTypeKey(Key, N);
+    FileTypeKey(Key, N);
     HKEY Handle = OpenSettingsKey(HKEY_CURRENT_USER, Key);
     if (!Handle) return N;
     RegCloseKey(Handle);
@@ -108,12 +55,10 @@ static FarMenuItem *BuildMenuItems(int Count, int Position) {
     free(Types);
     return NULL;
   }
-  char Key[TYPE_KEY_SIZE];
   size_t Width = 0;
   for (int N = 0; N < Count; N++) {
-    MakeTypeKey(Key, N);
-    Types[N].Description = ReadTypeValue(Key, TypeDescriptionValue);
-    Types[N].Mask = ReadTypeValue(Key, TypeMaskValue);
+    Types[N].Description = ReadFileTypeValue(N, FILE_TYPE_DESCRIPTION);
+    Types[N].Mask = ReadFileTypeValue(N, FILE_TYPE_MASK);
     if (Types[N].Description) {
       size_t Len = ZStrLength(Types[N].Description);
       if (Len > Width) Width = Len;
@@ -121,7 +66,7 @@ static FarMenuItem *BuildMenuItems(int Count, int Position) {
   }
   for (int N = 0; N < Count; N++) {
     BuildTypeMenuLine(Items[N].Text, Types[N].Description, Width, Types[N].Mask);
-    FreeType(&Types[N]);
+    FreeFileType(&Types[N]);
   }
   free(Types);
   Items[Count].Checked = -1;
@@ -131,16 +76,16 @@ static FarMenuItem *BuildMenuItems(int Count, int Position) {
 
 static void DeleteType(int Position, int Count) {
   FileType Type;
-  ReadType(Position, &Type);
+  ReadFileType(Position, &Type);
   char Quoted[QUOTED_MASK_MAX + 1];
   BuildQuotedMask(Quoted, Type.Mask);
-  FreeType(&Type);
+  FreeFileType(&Type);
   const TaggedValue Lines[] = {TagInt(MFileTypesTitle), TagInt(MDeleteQuestion), TagText(Quoted),
                                TagInt(MDelete), TagInt(MCancel)};
   if (ShowMessageBox(FMSG_WARNING, NULL, Lines, sizeof Lines / sizeof *Lines, 2) != 0) return;
   for (int I = Position; I < Count - 1; I++) MoveType(I + 1, I);
-  char Key[TYPE_KEY_SIZE];
-  MakeTypeKey(Key, Count - 1);
+  char Key[FILE_TYPE_KEY_SIZE];
+  FileTypeKey(Key, Count - 1);
   DeleteSettingsKey(HKEY_CURRENT_USER, Key);
 }
 
@@ -148,16 +93,16 @@ static void InsertType(int Position, int Count) {
   FileType Type = {NULL, NULL, NULL};
   if (EditFileType(&Type.Mask, &Type.Description, &Type.Charset)) {
     for (int I = Count; I > Position; I--) MoveType(I - 1, I);
-    WriteType(Position, &Type);
+    WriteFileType(Position, &Type);
   }
-  FreeType(&Type);
+  FreeFileType(&Type);
 }
 
 static void EditType(int Position) {
   FileType Type;
-  ReadType(Position, &Type);
-  if (EditFileType(&Type.Mask, &Type.Description, &Type.Charset)) WriteType(Position, &Type);
-  FreeType(&Type);
+  ReadFileType(Position, &Type);
+  if (EditFileType(&Type.Mask, &Type.Description, &Type.Charset)) WriteFileType(Position, &Type);
+  FreeFileType(&Type);
 }
 
 void EditFileTypes() {

@@ -7,13 +7,22 @@
 // handlers are found through unwind tables, RunGuarded names its handler in
 // its own unwind data. Either way the handler jumps back into RunGuarded.
 
+// Marquee itself is built without C++ exceptions (nothing in it throws, and
+// the runtime support would make the DLL seven times larger); a host's C++
+// exceptions cross module borders as structured exceptions and are caught as
+// those.
 static bool __attribute__((noinline)) RunCatching(void (*Body)(void *), void *Context) {
+#if __cpp_exceptions
   try {
     Body(Context);
     return true;
   } catch (...) {
     return false;
   }
+#else
+  Body(Context);
+  return true;
+#endif
 }
 
 #if defined(__i386__)
