@@ -37,7 +37,7 @@ protected:
   static void Button(std::vector<TaggedValue> &V, int Y, int Msg) {
     Item(V, DI_BUTTON, 0, Y, 0, TagBool(false), TagBool(false), DIF_CENTERGROUP, TagInt(Msg));
   }
-  int Run(const std::vector<TaggedValue> &V, int DefaultIndex, const char *Help = "Topic") {
+  int Run(const std::vector<TaggedValue> &V, int DefaultIndex, const char *Help = "Edit") {
     return RunDialog(Help, V.data(), (int)V.size(), DefaultIndex);
   }
   const DialogCall &LastDialog() { return LastCall().DialogData; }
@@ -64,7 +64,7 @@ TEST_F(MarqueeDialogs, ItemsBecomeHostRecords) {
   EXPECT_EQ(D.Y1, -1);
   EXPECT_EQ(D.X2, 34) << "frame X2 + 4";
   EXPECT_EQ(D.Y2, 11) << "last item's Y1 + 3";
-  EXPECT_EQ(D.HelpTopic, "Topic");
+  EXPECT_EQ(D.HelpTopic, "Edit");
   ASSERT_EQ(D.Items.size(), 8u);
   const FarDialogItem *I = D.Items.data();
   EXPECT_EQ(I[0].Type, DI_DOUBLEBOX);
@@ -244,10 +244,10 @@ TEST_F(MarqueeDialogs, MessageBoxLines) {
     SCOPED_TRACE(C.Answer);
     H.Calls.clear();
     H.AnswerMessage(C.Answer);
-    EXPECT_EQ(ShowMessageBox(FMSG_WARNING | FMSG_LEFTALIGN, "Help", Lines, 8, 2), C.Result);
+    EXPECT_EQ(ShowMessageBox(FMSG_WARNING | FMSG_LEFTALIGN, "Exception", Lines, 8, 2), C.Result);
     const MessageCall &M = LastCall().MessageData;
     EXPECT_EQ(M.Flags, (FARDWORD)(FMSG_WARNING | FMSG_LEFTALIGN));
-    EXPECT_EQ(M.HelpTopic, "Help");
+    EXPECT_EQ(M.HelpTopic, "Exception");
     EXPECT_EQ(M.ButtonsNumber, 2);
     std::vector<std::string> Expected = {P->Msg(MFileTypesTitle), "plain text", " ", " ", " ", "",
                                          P->Msg(MDelete), P->Msg(MCancel)};

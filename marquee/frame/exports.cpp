@@ -40,8 +40,10 @@ static void ShowErrorBoxUnguarded(void *Context) {
   // A piece per two characters at most, plus title, last piece and button.
   const char **Lines = (const char **)malloc((Len / 2 + 3) * sizeof *Lines);
   if (Copy && Lines) {
+    // No ANSI-to-OEM conversion: the text comes from the language file, which
+    // is in the OEM code page already, and converting it again garbles every
+    // letter outside ASCII (a Russian box would show nonsense).
     ZStrCopy(Copy, Text);
-    CharToOemA(Copy, Copy);
     Lines[0] = GetMsgText(MErrorTitle);
     int Count = 1 + SplitErrorText(Copy, Lines + 1, (int)(Len / 2 + 1));
     Lines[Count++] = GetMsgText(MOk);
