@@ -134,16 +134,11 @@ HelpFile CheckHelpFile(const std::string &Path) {
 }  // namespace
 
 TEST(Release, EveryPluginHasEnglishAndRussianLanguageFilesThatPairUp) {
-  // Almanac's Russian texts are still being translated: drop it from here
-  // together with adding AlmanacRus.lng.
-  const std::set<std::string> RussianToCome = {"Almanac"};
   std::vector<std::string> Folders = PluginFolders();
   ASSERT_FALSE(Folders.empty());
   for (const std::string &F : Folders) {
     SCOPED_TRACE(F);
     std::string Eng = DistPath(F + "/" + F + "Eng.lng"), Rus = DistPath(F + "/" + F + "Rus.lng");
-    if (RussianToCome.count(F) && GetFileAttributesA(Rus.c_str()) == INVALID_FILE_ATTRIBUTES)
-      continue;
     std::string Lang;
     std::vector<std::string> English, Russian;
     ASSERT_TRUE(ReadLanguageFile(Eng, &Lang, &English)) << Eng;
@@ -274,4 +269,27 @@ TEST_F(Russian, CourierSendsARussianMessageAndReportsTheFailureInRussian) {
   const DialogCall &C = LastCall().DialogData;
   EXPECT_STREQ(C.Items[3].Data, Cp866("Сетевое сообщение").c_str());
   EXPECT_LT(6 + Shown(C.Items[4].Data), 15u);
+}
+
+TEST_F(Russian, AlmanacMainMenuAndQuickInsert) {
+  Plugin *P = H.Load(DistPath("Almanac/Almanac.dll"), RootKey,
+                     {"OpenPlugin", "Configure", "PutAlmanac"});
+  ASSERT_TRUE(P);
+  ASSERT_FALSE(P->HelpTopics.empty()) << "the Russian help file was found";
+  EXPECT_EQ(P->MenuStrings(), std::vector<std::string>({Cp866("Альманах")}));
+  H.Editor.SetText("\n");
+  MenuAnswer Insert;
+  Insert.Highlight = 0;
+  H.AnswerMenu(Insert);
+  EXPECT_EQ(P->OpenPlugin(OPEN_EDITOR, 0), INVALID_HANDLE_VALUE);
+  ASSERT_EQ(H.Calls.size(), 1u);
+  const MenuCall &M = H.Calls[0].MenuData;
+  EXPECT_EQ(M.Title, Cp866("Дата и время"));
+  EXPECT_STREQ(M.Items[3].Text, Cp866("&4 Календарь...").c_str());
+  // The standard format of the Russian file went into the editor: dd.mm.yyyy hh:mm.
+  std::string Line = H.Editor.Line(0).Text;
+  ASSERT_EQ(Line.size(), 16u) << Line;
+  EXPECT_EQ(Line[2], '.');
+  EXPECT_EQ(Line[5], '.');
+  EXPECT_EQ(Line[13], ':');
 }
