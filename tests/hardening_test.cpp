@@ -556,4 +556,43 @@ TEST_F(Hardening, CourierTakesAnyHistoryValue) {
   }
 }
 
+// A network provider that lists a container inside itself, or nests without
+// end (a broken or hostile one), must not make browsing recurse without end.
+TEST_F(Hardening, CourierBrowsesNetworksThatNestWithoutEnd) {
+  std::string Deep = "network | Net\ngeneric | L0 | Net\nserver | \\\\SHALLOW | L1\n";
+  for (int I = 1; I < 40; I++)
+    Deep += "generic | L" + std::to_string(I) + " | L" + std::to_string(I - 1) + "\n";
+  Deep += "server | \\\\DEEP | L39\n";
+  struct {
+    const char *Why;
+    std::string Script;
+  } Cases[] = {
+      {"a container inside itself",
+       "network | Net\ngeneric | L0 | Net\ngeneric | L0 | L0\nserver | \\\\SHALLOW | L0\n"},
+      {"two containers inside each other",
+       "network | Net\ngeneric | L0 | Net\ngeneric | L1 | L0\ngeneric | L0 | L1\n"
+       "server | \\\\SHALLOW | L1\n"},
+      {"forty levels", Deep},
+  };
+  for (auto &Case : Cases) {
+    SCOPED_TRACE(Case.Why);
+    ASSERT_EQ(Net.Load(Case.Script.c_str()), 0);
+    SetString(CourierKey(), "Domains", "L0");
+    C = H.Load(DistPath("Courier/Courier.dll"), RootKey, {"OpenPlugin", "Configure"});
+    ASSERT_TRUE(C);
+    H.AnswerDialog(Close(2));
+    H.AnswerMenu({0, MenuAnswer::Enter, 0});
+    H.AnswerDialog(Close(11, {{4, "hi"}}));
+    EXPECT_EQ((INT_PTR)C->OpenPlugin(OPEN_PLUGINSMENU, 0), (INT_PTR)INVALID_HANDLE_VALUE);
+    ASSERT_EQ(H.Calls.size(), 5u);  // dialog, notice, menu, dialog, notice
+    const MenuCall &Menu = H.Calls[2].MenuData;
+    ASSERT_EQ(Menu.Items.size(), 1u);
+    EXPECT_STREQ(Menu.Items[0].Text, "SHALLOW");
+    EXPECT_EQ(Net.Outstanding(), 0);
+    EXPECT_EQ(Net.MessageCount(), 1);
+    ExpectNoEmulatorFailures();
+    H.Reset();
+  }
+}
+
 }  // namespace
