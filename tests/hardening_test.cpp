@@ -595,4 +595,41 @@ TEST_F(Hardening, CourierBrowsesNetworksThatNestWithoutEnd) {
   }
 }
 
+// The README's key-path limits: a RootKey of 71 characters still takes
+// "\Marquee" or "\Courier", of 65 also "\Marquee\Type0"; beyond, the
+// settings are neither read nor written and the plug-ins keep working.
+TEST_F(Hardening, LongRootKeysStoreWhatFits) {
+  for (size_t Length : {65u, 66u, 71u, 72u, 200u}) {
+    SCOPED_TRACE(Length);
+    std::string Root = RootKey + "\\" + std::string(Length - RootKey.size() - 1, 'r');
+    ASSERT_EQ(Root.size(), Length);
+    M = H.Load(DistPath("Marquee/Marquee.dll"), Root, {"OpenPlugin", "Configure"});
+    ASSERT_TRUE(M);
+    DialogAnswer Ok = Close(8);
+    Ok.Selected.push_back({3, 1});
+    H.AnswerDialog(Close(6));
+    H.AnswerMenu(Key(0, VK_INSERT));
+    H.AnswerDialog(Close(9, {{2, "*.txt"}}));
+    H.AnswerMenu(Esc());
+    H.AnswerDialog(Ok);
+    EXPECT_EQ(M->Configure(0), -1);
+    EXPECT_EQ(ValueExists(Root + "\\Marquee", "Method"), Length <= 71);
+    EXPECT_EQ(KeyExists(Root + "\\Marquee\\Type0"), Length <= 65);
+
+    C = H.Load(DistPath("Courier/Courier.dll"), Root, {"OpenPlugin", "Configure"});
+    ASSERT_TRUE(C);
+    H.AnswerDialog(Close(1, {{0, "WORKGROUP"}}));
+    EXPECT_EQ(C->Configure(0), 1);
+    EXPECT_EQ(ValueExists(Root + "\\Courier", "Domains"), Length <= 71);
+    H.AnswerDialog(Close(11, {{1, "alice"}, {4, "hi"}}));
+    EXPECT_EQ((INT_PTR)C->OpenPlugin(OPEN_PLUGINSMENU, 0), (INT_PTR)INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Net.MessageCount(), 1);
+    EXPECT_EQ(ValueExists(Root + "\\Courier", "COURIER_message0"), Length <= 71);
+    ExpectNoEmulatorFailures();
+    H.Reset();
+    ASSERT_EQ(Net.Load(""), 0);
+    DeleteRegistryTree(Root);
+  }
+}
+
 }  // namespace
