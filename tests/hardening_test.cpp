@@ -36,6 +36,7 @@ struct Scenario {
   std::function<std::vector<std::string>()> ErrorBox;
   std::function<void()> CheckDone;  // what an undisturbed run leaves behind
   bool Guarded = true;  // false: no guard, so structured exceptions are not tried
+  int BaseFault = -1;   // a service the script itself makes fail: not swept
 };
 
 class Hardening : public HostTest {
@@ -82,6 +83,7 @@ protected:
     SCOPED_TRACE(S.Name);
     RunUndisturbed(S);
     for (int Si = 0; Si < (int)(sizeof AllServices / sizeof *AllServices); Si++) {
+      if (Si == S.BaseFault) continue;
       for (int Fi = 0; Fi < (int)(sizeof AllFaults / sizeof *AllFaults); Fi++) {
         Fault F = AllFaults[Fi];
         if (!S.Guarded && IsException(F)) continue;
@@ -94,7 +96,8 @@ protected:
           S.Script();
           H.FailCall(AllServices[Si], F, N);
           INT_PTR Result = S.Enter();
-          bool Reached = H.Faults.empty();
+          bool Reached = true;
+          for (auto &Pending : H.Faults) Reached &= Pending.S != AllServices[Si];
           ReportFailuresOfDisturbedRun();
           if (!Reached) {
             EXPECT_EQ(Result, S.Done);
@@ -236,6 +239,7 @@ protected:
       H.AnswerMessage(0);
     };
     S.Done = S.Failed;
+    S.BaseFault = (int)Fail;
     S.ErrorBox = [] { return std::vector<std::string>(); };
     S.CheckDone = [this, Box] {
       ASSERT_EQ(H.Calls.size(), 1u);
