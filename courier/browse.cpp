@@ -12,6 +12,9 @@ enum {
   LIST_STEP = 100,
   ACCOUNT_NAME_SIZE = 256,
   WIDE_NAME_SIZE = 512,
+  // Real networks nest a few levels (provider, domain, server); a provider
+  // that lists containers without end must not exhaust the host's stack.
+  MAX_CONTAINER_DEPTH = 16,
 };
 
 struct AddressList {
@@ -55,7 +58,22 @@ static void AddMenuEntry(const char *Name, AddressList *List) {
   Entry.Selected = !HasSelected && !Entry.Separator;
 }
 
-static int EnumServers(NETRESOURCEA *Start, AddressList *List) {
+// The containers being walked, innermost first.
+struct ContainerPath {
+  const char *Name;  // may be null
+  const ContainerPath *Outer;
+  int Depth;
+};
+
+static bool IsOnPath(const char *Name, const ContainerPath *Path) {
+  if (!Name) return false;
+  for (; Path; Path = Path->Outer)
+    if (Path->Name && lstrcmpiA(Path->Name, Name) == 0) return true;
+  return false;
+}
+
+static int EnumServers(NETRESOURCEA *Start, AddressList *List, const ContainerPath *Outer = NULL) {
+  ContainerPath Here = {Start ? Start->lpRemoteName : NULL, Outer, Outer ? Outer->Depth + 1 : 0};
   HANDLE Enum;
   if (WNetOpenEnumA(RESOURCE_GLOBALNET, RESOURCETYPE_DISK, 0, Start, &Enum) != NO_ERROR) return 0;
   NETRESOURCEA *Buffer = (NETRESOURCEA *)calloc(1, ENUM_BUFFER_SIZE);
@@ -71,8 +89,11 @@ static int EnumServers(NETRESOURCEA *Start, AddressList *List) {
     for (DWORD I = 0; I < Count && Status == NO_ERROR; I++) {
       NETRESOURCEA &R = Buffer[I];
       if ((R.dwUsage & RESOURCEUSAGE_CONTAINER) && R.dwDisplayType != RESOURCEDISPLAYTYPE_SERVER &&
-          R.dwDisplayType != RESOURCEDISPLAYTYPE_SHARE)
-        Status = (DWORD)EnumServers(&R, List);
+          R.dwDisplayType != RESOURCEDISPLAYTYPE_SHARE) {
+        // A container inside itself, or nested deeper than any real network, is not walked.
+        if (Here.Depth + 1 < MAX_CONTAINER_DEPTH && !IsOnPath(R.lpRemoteName, &Here))
+          Status = (DWORD)EnumServers(&R, List, &Here);
+      }
       else if (R.dwDisplayType == RESOURCEDISPLAYTYPE_SERVER && R.lpRemoteName)
         AddMenuEntry(R.lpRemoteName, List);
     }

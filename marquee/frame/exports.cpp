@@ -32,6 +32,12 @@ static void LoadSettings() {
   Method = ReadDWordValue(HKEY_CURRENT_USER, "", "Method", 1);
 }
 
+// The box must come up also when the host has no text for its title or button.
+static const char *GetMsgTextOrEmpty(int MsgNumber) {
+  const char *Text = GetMsgText(MsgNumber);
+  return Text ? Text : "";
+}
+
 static void ShowErrorBoxUnguarded(void *Context) {
   const char *Text = (const char *)Context;
   if (!Text) Text = "";
@@ -44,9 +50,9 @@ static void ShowErrorBoxUnguarded(void *Context) {
     // is in the OEM code page already, and converting it again garbles every
     // letter outside ASCII (a Russian box would show nonsense).
     ZStrCopy(Copy, Text);
-    Lines[0] = GetMsgText(MErrorTitle);
+    Lines[0] = GetMsgTextOrEmpty(MErrorTitle);
     int Count = 1 + SplitErrorText(Copy, Lines + 1, (int)(Len / 2 + 1));
-    Lines[Count++] = GetMsgText(MOk);
+    Lines[Count++] = GetMsgTextOrEmpty(MOk);
     StartupInfo.Message(StartupInfo.ModuleNumber, FMSG_WARNING, "Exception", Lines, Count, 1);
   }
   free(Lines);
