@@ -1,8 +1,7 @@
 // Courier loaded in the emulator, sending through the stand-in LAN Manager:
 // entry points and settings, the message dialog, sending, the history,
 // network browsing and the failure handler.
-#include "fixture.h"
-#include "netstub/netstub.h"
+#include "network_fixture.h"
 
 #include <string>
 #include <vector>
@@ -18,16 +17,8 @@ struct Sent {
   DWORD Bytes;
 };
 
-class Courier : public HostTest {
+class Courier : public NetworkTest {
 protected:
-  NetStub Net;
-
-  void SetUp() override {
-    HostTest::SetUp();
-    ASSERT_TRUE(Net.Bind()) << "the stand-in netapi32.dll is not beside the test program";
-    ASSERT_EQ(Net.Load(""), 0);
-  }
-
   Plugin *LoadCourier(const std::string &Root = std::string()) {
     Plugin *P = H.Load(DistPath("Courier/Courier.dll"), Root.empty() ? RootKey : Root,
                        {"OpenPlugin", "Configure"});

@@ -1,8 +1,7 @@
 // Every entry point of Marquee and Courier with each host service made to
 // fail in turn, at every call it makes; and every registry value the two read
 // replaced by hand-made data. Nothing may crash or leave the plug-in unusable.
-#include "fixture.h"
-#include "netstub/netstub.h"
+#include "network_fixture.h"
 
 #include <functional>
 #include <string>
@@ -42,16 +41,8 @@ struct Scenario {
   int BaseFault = -1;   // a service the script itself makes fail: not swept
 };
 
-class Hardening : public HostTest {
+class Hardening : public NetworkTest {
 protected:
-  NetStub Net;
-
-  void SetUp() override {
-    HostTest::SetUp();
-    ASSERT_TRUE(Net.Bind()) << "the stand-in netapi32.dll is not beside the test program";
-    ASSERT_EQ(Net.Load(""), 0);
-  }
-
   void ClearRun() {
     H.Queue.clear();
     H.Faults.clear();
