@@ -98,8 +98,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size) {
 
   unsigned char Chars[256];
   for (int C = 0; C < 256; C++) Chars[C] = C > ' ' && ((C ^ Data[4]) & 2);
+  // The cursor as the host reports it: any position, the extremes included.
+  int Cursor = SelStart;
+  if (Data[4] & 4) Cursor = Data[4] & 8 ? INT32_MAX : INT32_MIN + (Data[0] & 1);
   int Start = -1, End = -1;
-  FindWord((const unsigned char *)Text.data(), (int)Text.size(), SelStart, Chars, &Start, &End);
+  FindWord((const unsigned char *)Text.data(), (int)Text.size(), Cursor, Chars, &Start, &End);
   if (Start < 0 || Start > End || End > (int)Text.size()) abort();
+  // Past the line's end the cursor stands as at its end.
+  if (Cursor >= (int)Text.size()) {
+    int AtEndStart, AtEndEnd;
+    FindWord((const unsigned char *)Text.data(), (int)Text.size(), (int)Text.size(), Chars,
+             &AtEndStart, &AtEndEnd);
+    if (AtEndStart != Start || AtEndEnd != End) abort();
+  }
   return 0;
 }
