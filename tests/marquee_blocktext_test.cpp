@@ -152,6 +152,9 @@ TEST(BlockText, WordAroundTheCursor) {
       {"", 0, 0, 0, "empty line"},
       {"ab  ", 3, 0, 2, "blanks after the last word"},
       {"caf\xE9!", 1, 0, 4, "characters above 127 count by the set"},
+      {"+-+ -", 2147483647, 0, 5, "the largest position on a line without a word"},
+      {"ab  ", 2147483647, 0, 2, "the largest position after a word"},
+      {"ab  ", -2147483647 - 1, 0, 2, "the smallest position"},
   };
   for (const Case &C : Cases) {
     SCOPED_TRACE(C.Why);

@@ -84,6 +84,7 @@ void FindWord(const unsigned char *Text, int Length, int Cursor, const unsigned 
               int *Start, int *End) {
   int N = Length > 0 ? Length : 0;
   if (Cursor < 0) Cursor = 0;
+  if (Cursor > N) Cursor = N;  // the host may report any position; Cursor + 1 must not overflow
   int I = Cursor < N - 1 ? Cursor : N - 1;
   while (I >= 0 && !WordChars[Text[I]]) I--;
   if (I < 0) {
