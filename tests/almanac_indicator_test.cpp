@@ -190,7 +190,7 @@ static int ThreadCount() {
   return N;
 }
 
-TEST_F(AlmanacIndicator, StartedAndStoppedAThousandTimes) {
+TEST_F(AlmanacIndicator, StartedAndStoppedRepeatedly) {
   ASSERT_TRUE(LoadAlmanac());
   // Long enough that only the second choice ends it.
   Settings("ST", 20000, 0x5E, 1, 4, 1, 1);
