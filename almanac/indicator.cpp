@@ -29,6 +29,9 @@ static DWORD WINAPI IndicatorWorker(LPVOID) {
     if (Key) RegCloseKey(Key);
     return 0;
   }
+  // A stop request meant for a worker that was already ending must not end
+  // this one at once.
+  InterlockedExchange(&IndicatorStop, 0);
   DWORD Pause = ReadNumber(Key, "Pause");
   SHORT XOffset = (SHORT)ReadNumber(Key, "Xcoord"), Row = (SHORT)ReadNumber(Key, "Ycoord");
   DWORD Title = ReadNumber(Key, "Title"), Custom = ReadNumber(Key, "Custom");
@@ -104,8 +107,8 @@ static DWORD WINAPI IndicatorWorker(LPVOID) {
     if (Inside) WriteConsoleOutputA(Out, Saved, Size, Origin, &Rect);
     if (Title) SetConsoleTitleA(SavedTitle);
   }
-  InterlockedExchange(&IndicatorRunning, 0);
   InterlockedExchange(&IndicatorStop, 0);
+  InterlockedExchange(&IndicatorRunning, 0);
   return 0;
 }
 
