@@ -319,22 +319,6 @@ TEST_F(MarqueeBlocks, HundredThousandLines) {
   EXPECT_LT(CutSeconds, 5.0);
 }
 
-// Bytes in use in every heap of the process.
-static size_t HeapBytesInUse() {
-  HANDLE Heaps[64];
-  DWORD Count = GetProcessHeaps(64, Heaps);
-  size_t Total = 0;
-  for (DWORD I = 0; I < Count && I < 64; I++) {
-    PROCESS_HEAP_ENTRY E;
-    E.lpData = nullptr;
-    if (!HeapLock(Heaps[I])) continue;
-    while (HeapWalk(Heaps[I], &E))
-      if (E.wFlags & PROCESS_HEAP_ENTRY_BUSY) Total += E.cbData;
-    HeapUnlock(Heaps[I]);
-  }
-  return Total;
-}
-
 TEST_F(MarqueeBlocks, NothingLeaksOverTenThousandEvents) {
   // The cycle's third click must come within the double-click time however
   // slowly a loaded machine runs it.

@@ -74,6 +74,22 @@ inline std::string ClipboardText(UINT Format) {
   size_t End = B.find('\0');
   return End == std::string::npos ? B : B.substr(0, End);
 }
+// Bytes in use in every heap of the process.
+inline size_t HeapBytesInUse() {
+  HANDLE Heaps[64];
+  DWORD Count = GetProcessHeaps(64, Heaps);
+  size_t Total = 0;
+  for (DWORD I = 0; I < Count && I < 64; I++) {
+    PROCESS_HEAP_ENTRY E;
+    E.lpData = nullptr;
+    if (!HeapLock(Heaps[I])) continue;
+    while (HeapWalk(Heaps[I], &E))
+      if (E.wFlags & PROCESS_HEAP_ENTRY_BUSY) Total += E.cbData;
+    HeapUnlock(Heaps[I]);
+  }
+  return Total;
+}
+
 inline UINT VerticalBlockFormat() { return RegisterClipboardFormatA("FAR_VerticalBlock"); }
 // Empties the clipboard and places each (format, bytes) in order, exactly
 // sized (no terminator is added).

@@ -12,22 +12,6 @@ namespace {
 
 const int EventCount = 10000;
 
-// Bytes in use in every heap of the process.
-size_t HeapBytesInUse() {
-  HANDLE Heaps[64];
-  DWORD Count = GetProcessHeaps(64, Heaps);
-  size_t Total = 0;
-  for (DWORD I = 0; I < Count && I < 64; I++) {
-    PROCESS_HEAP_ENTRY E;
-    E.lpData = nullptr;
-    if (!HeapLock(Heaps[I])) continue;
-    while (HeapWalk(Heaps[I], &E))
-      if (E.wFlags & PROCESS_HEAP_ENTRY_BUSY) Total += E.cbData;
-    HeapUnlock(Heaps[I]);
-  }
-  return Total;
-}
-
 bool ChangesText(int Command) {
   return Command == ECTL_SETSTRING || Command == ECTL_INSERTSTRING ||
          Command == ECTL_DELETESTRING || Command == ECTL_DELETECHAR ||
